@@ -1,0 +1,210 @@
+// CallBuiltin and the argument readers shared by every built-in.
+#include "builtins/dispatch.h"
+
+#include <unordered_map>
+
+#include "builtins/families.h"
+
+namespace zun {
+
+namespace {
+
+struct BuiltinRow {
+  const char16_t* name;
+  BuiltinFn fn;
+};
+
+// Every built-in name, in the library's own order; aliases are rows of
+// their own that point at the same function.
+const BuiltinRow kBuiltins[] = {
+    // Common
+    {u"GetLastError", builtins::GetLastError},
+    {u"GetLastAdditionalResult", builtins::GetLastAdditionalResult},
+    {u"MessageBox", builtins::MessageBox},
+    {u"print", builtins::MessageBox},
+    {u"Sleep", builtins::Sleep},
+    {u"str", builtins::str},
+    {u"int", builtins::int_},
+    {u"double", builtins::double_},
+    {u"chr", builtins::chr},
+    {u"asc", builtins::asc},
+    {u"handle_type", builtins::handle_type},
+    // Internal
+    {u"var_getempty", builtins::var_getempty},
+    {u"var_isempty", builtins::var_isempty},
+    {u"var_type", builtins::var_type},
+    {u"var_exists", builtins::var_exists},
+    {u"engine_internal_info", builtins::engine_internal_info},
+    // Arrays
+    {u"Array", builtins::Array},
+    {u"array", builtins::Array},
+    {u"array_size", builtins::array_size},
+    {u"array_info", builtins::array_info},
+    // Math
+    {u"abs", builtins::Math<builtins::MathAbs>},
+    {u"sqrt", builtins::Math<builtins::MathSqrt>},
+    {u"floor", builtins::Math<builtins::MathFloor>},
+    {u"acos", builtins::Math<builtins::MathAcos>},
+    {u"asin", builtins::Math<builtins::MathAsin>},
+    {u"atan", builtins::Math<builtins::MathAtan>},
+    {u"cos", builtins::Math<builtins::MathCos>},
+    {u"cosh", builtins::Math<builtins::MathCosh>},
+    {u"exp", builtins::Math<builtins::MathExp>},
+    {u"log", builtins::Math<builtins::MathLog>},
+    {u"log10", builtins::Math<builtins::MathLog10>},
+    {u"sin", builtins::Math<builtins::MathSin>},
+    {u"sinh", builtins::Math<builtins::MathSinh>},
+    {u"tan", builtins::Math<builtins::MathTan>},
+    {u"tanh", builtins::Math<builtins::MathTanh>},
+    {u"srand", builtins::srand},
+    {u"rand", builtins::rand},
+    {u"pow", builtins::pow},
+    // Strings
+    {u"strlen", builtins::strlen},
+    {u"strcmp", builtins::strcmp},
+    {u"strfind", builtins::strfind},
+    {u"strsub", builtins::strsub},
+    {u"strdel", builtins::strdel},
+    {u"strins", builtins::strins},
+    {u"strreplace", builtins::strreplace},
+    {u"strupper", builtins::strupper},
+    {u"strlower", builtins::strlower},
+    // Date&time
+    {u"TimeGetCurrent", builtins::TimeGetCurrent},
+    {u"TimeFormat", builtins::TimeFormat},
+    {u"TimeGetYear", builtins::TimeGetYear},
+    {u"TimeGetMonth", builtins::TimeGetMonth},
+    {u"TimeGetDay", builtins::TimeGetDay},
+    {u"TimeGetDayOfWeek", builtins::TimeGetDayOfWeek},
+    {u"TimeGetHour", builtins::TimeGetHour},
+    {u"TimeGetMinute", builtins::TimeGetMinute},
+    {u"TimeGetSecond", builtins::TimeGetSecond},
+};
+
+const std::unordered_map<u16, BuiltinFn>& Table() {
+  static const std::unordered_map<u16, BuiltinFn> table = [] {
+    std::unordered_map<u16, BuiltinFn> t;
+    for (const auto& row : kBuiltins) t.emplace(row.name, row.fn);
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
+BuiltinFn FindBuiltin(const u16& name) {
+  auto it = Table().find(name);
+  return it == Table().end() ? nullptr : it->second;
+}
+
+int BuiltinCount() { return static_cast<int>(sizeof kBuiltins / sizeof kBuiltins[0]); }
+const char16_t* BuiltinName(int index) { return kBuiltins[index].name; }
+
+void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EArray<EScriptValue>& args, EScriptCallContext& ctx) {
+  ctx.engine = this;
+  ctx.name = name;
+  ctx.args = &args;
+  ctx.bMatched = 0;
+  ctx.strError.clear();
+  ctx.pFirstArg = args.At(0);
+  ctx.strFirstArg = ctx.pFirstArg ? ctx.pFirstArg->ToString() : u16();
+}
+
+void EZunScriptEngine::CallBuiltin(EScriptValue& result, EScriptCallContext& ctx) {
+  EScriptValue local;
+  bool bOk = true;
+  if (BuiltinFn fn = FindBuiltin(ctx.name)) {
+    ctx.bMatched = 1;
+    fn(ctx, local, bOk);
+  }
+  result.CopyFrom(local);
+}
+
+bool EScriptCallContext::NameIs(const u16& candidate, bool mark) {
+  bool same = name.size() == candidate.size() && name == candidate;
+  if (same && mark) bMatched = 1;
+  return same;
+}
+
+void EScriptCallContext::SetCallError(EScriptValue& result, const u16& text) {
+  if (strError.empty()) strError = text;
+  result = EScriptValue();
+}
+
+void EScriptCallContext::ReportWrongArgCount(EScriptValue& result, int expected) {
+  u16 text = u"wrong number of arguments";
+  if (expected != -1) text += u", should be:" + Int64ToString(expected) + u" arguments";
+  SetCallError(result, text);
+}
+
+bool EScriptCallContext::CheckArgCount(int n, bool report, EScriptValue& result) {
+  if (ArgCount() == n) return true;
+  if (report) ReportWrongArgCount(result, n);
+  return false;
+}
+
+bool EScriptCallContext::CheckArgCountRange(int min, int max, bool report, EScriptValue& result) {
+  if (ArgCount() >= min && ArgCount() <= max) return true;
+  if (report) ReportWrongArgCount(result, -1);
+  return false;
+}
+
+namespace {
+
+u16 Position(int index) { return Int64ToString(index + 1); }
+
+}  // namespace
+
+double EScriptCallContext::GetArgDouble(int index, bool& bOk, bool required, double def) {
+  EScriptValue ignored;
+  if (const EScriptValue* a = Arg(index)) {
+    double d = 0.0;
+    if (a->GetDouble(d)) return d;
+    bOk = false;
+    SetCallError(ignored, Position(index) + u" argument is not numerical");
+    return def;
+  }
+  if (required) {
+    bOk = false;
+    SetCallError(ignored, u"missing argument :" + Position(index));
+  }
+  return def;
+}
+
+int64_t EScriptCallContext::GetArgInt64(int index, bool& bOk, bool required, int64_t def) {
+  EScriptValue ignored;
+  if (const EScriptValue* a = Arg(index)) {
+    int64_t n = 0;
+    if (a->GetInt64(n)) return n;
+    bOk = false;
+    SetCallError(ignored, Position(index) + u" argument is not numerical");
+    return def;
+  }
+  if (required) {
+    bOk = false;
+    SetCallError(ignored, u"missing argument :" + Position(index));
+  }
+  return def;
+}
+
+u16 EScriptCallContext::GetArgString(int index, bool& bOk, bool required, const u16& def) {
+  EScriptValue ignored;
+  if (const EScriptValue* a = Arg(index)) {
+    if (a->type != SEVT_EMPTY) return a->ToString();
+    bOk = false;
+    SetCallError(ignored, Position(index) + u" argument is an empty var");
+    return def;
+  }
+  if (required) {
+    bOk = false;
+    SetCallError(ignored, u"missing argument :" + Position(index));
+  }
+  return def;
+}
+
+bool EScriptCallContext::IsArgNumber(int index) const {
+  const EScriptValue* a = Arg(index);
+  return a && a->IsNumber();
+}
+
+}  // namespace zun

@@ -1,0 +1,54 @@
+// One built-in call: its context, the argument readers and their messages.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine.h"
+
+namespace zun {
+
+struct EScriptCallContext {
+  EZunScriptEngine* engine = nullptr;
+  u16 name;
+  EArray<EScriptValue>* args = nullptr;
+  int32_t bMatched = 0;
+  u16 strError;
+  const EScriptValue* pFirstArg = nullptr;
+  u16 strFirstArg;
+
+  int ArgCount() const { return args ? args->GetSize() : 0; }
+  const EScriptValue* Arg(int index) const { return args ? args->At(index) : nullptr; }
+
+  bool NameIs(const u16& candidate, bool mark);
+
+  // The first error of a call wins; the result becomes a fresh empty value.
+  void SetCallError(EScriptValue& result, const u16& text);
+  void ReportWrongArgCount(EScriptValue& result, int expected);
+  void ReportBadArgument(EScriptValue& result) { SetCallError(result, u"bad argument"); }
+  void ReportNotArray(EScriptValue& result) { SetCallError(result, u"argument is not an array"); }
+
+  bool CheckArgCount(int n, bool report, EScriptValue& result);
+  bool CheckArgCountRange(int min, int max, bool report, EScriptValue& result);
+
+  double GetArgDouble(int index, bool& bOk, bool required, double def = 0.0);
+  int64_t GetArgInt64(int index, bool& bOk, bool required, int64_t def = 0);
+  u16 GetArgString(int index, bool& bOk, bool required, const u16& def = u16());
+  bool IsArgNumber(int index) const;
+
+  // The last-error channel of the file built-ins.
+  void SetLastError(int64_t code, const u16& text) {
+    engine->nLastError = code;
+    engine->strLastError = text;
+  }
+};
+
+// A built-in: reads its arguments, acts, and writes its result.
+using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
+
+// The built-in registered under an exact (case-sensitive) name, or null.
+BuiltinFn FindBuiltin(const u16& name);
+// Every name the dispatch table knows, in table order.
+int BuiltinCount();
+const char16_t* BuiltinName(int index);
+
+}  // namespace zun

@@ -1,0 +1,82 @@
+// The built-ins, one family per file; builtins/dispatch.cpp maps names to them.
+#pragma once
+
+#include "builtins/dispatch.h"
+
+#define ZUN_BUILTIN(fn) void fn(EScriptCallContext& ctx, EScriptValue& result, bool& bOk)
+
+namespace zun::builtins {
+
+// common.cpp
+ZUN_BUILTIN(GetLastError);
+ZUN_BUILTIN(GetLastAdditionalResult);
+ZUN_BUILTIN(Sleep);
+ZUN_BUILTIN(str);
+ZUN_BUILTIN(int_);
+ZUN_BUILTIN(double_);
+ZUN_BUILTIN(chr);
+ZUN_BUILTIN(asc);
+ZUN_BUILTIN(srand);
+ZUN_BUILTIN(rand);
+ZUN_BUILTIN(handle_type);
+
+// internal.cpp
+ZUN_BUILTIN(var_getempty);
+ZUN_BUILTIN(var_isempty);
+ZUN_BUILTIN(var_type);
+ZUN_BUILTIN(var_exists);
+ZUN_BUILTIN(engine_internal_info);
+
+// arrays.cpp
+ZUN_BUILTIN(Array);
+ZUN_BUILTIN(array_size);
+ZUN_BUILTIN(array_info);
+
+// math.cpp: the one-argument functions share one reader.
+using MathFn = double (*)(double);
+double MathAbs(double);
+double MathSqrt(double);
+double MathFloor(double);
+double MathAcos(double);
+double MathAsin(double);
+double MathAtan(double);
+double MathCos(double);
+double MathCosh(double);
+double MathExp(double);
+double MathLog(double);
+double MathLog10(double);
+double MathSin(double);
+double MathSinh(double);
+double MathTan(double);
+double MathTanh(double);
+void ApplyMath(MathFn fn, EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
+template <MathFn Fn>
+ZUN_BUILTIN(Math) { ApplyMath(Fn, ctx, result, bOk); }
+ZUN_BUILTIN(pow);
+
+// strings.cpp
+ZUN_BUILTIN(strlen);
+ZUN_BUILTIN(strcmp);
+ZUN_BUILTIN(strfind);
+ZUN_BUILTIN(strsub);
+ZUN_BUILTIN(strdel);
+ZUN_BUILTIN(strins);
+ZUN_BUILTIN(strreplace);
+ZUN_BUILTIN(strupper);
+ZUN_BUILTIN(strlower);
+
+// time.cpp
+ZUN_BUILTIN(TimeGetCurrent);
+ZUN_BUILTIN(TimeFormat);
+ZUN_BUILTIN(TimeGetYear);
+ZUN_BUILTIN(TimeGetMonth);
+ZUN_BUILTIN(TimeGetDay);
+ZUN_BUILTIN(TimeGetDayOfWeek);
+ZUN_BUILTIN(TimeGetHour);
+ZUN_BUILTIN(TimeGetMinute);
+ZUN_BUILTIN(TimeGetSecond);
+
+// dialogs.cpp
+ZUN_BUILTIN(MessageBox);
+
+}  // namespace zun::builtins

@@ -1,0 +1,134 @@
+// String built-ins. Positions are 0-based UTF-16 indexes; a "to" is inclusive.
+#include "builtins/families.h"
+
+namespace zun::builtins {
+
+namespace {
+
+// Script positions are 64-bit; strings are far shorter than 2^40 units, so
+// clamping there keeps every sum exact without changing any answer.
+int64_t Clamp(int64_t v) {
+  constexpr int64_t kLimit = int64_t{1} << 40;
+  return v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v);
+}
+
+struct Span {
+  int64_t from;
+  int64_t count;
+};
+
+// The bounds rule of strsub, strdel and strreplace: nFrom and nTo must lie
+// before the end (negative ones pass); the span is nFrom..nTo inclusive.
+bool ReadSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, const u16& str,
+              bool toGiven, int64_t from, int64_t to, const char16_t* message, Span& span) {
+  if (!bOk) return false;
+  int64_t len = static_cast<int64_t>(str.size());
+  if (from >= len || to >= len) {
+    ctx.SetCallError(result, message);
+    return false;
+  }
+  from = Clamp(from);
+  span.from = from;
+  span.count = toGiven ? Clamp(to) - from + 1 : 1;
+  return true;
+}
+
+// CString-style deletion: a negative start counts as 0 (the count is kept),
+// a negative count deletes nothing, the count stops at the end.
+u16 DeleteSpan(const u16& s, Span span) {
+  int64_t start = span.from < 0 ? 0 : span.from;
+  int64_t len = static_cast<int64_t>(s.size());
+  int64_t count = span.count < 0 ? 0 : span.count;
+  if (start >= len || count == 0) return s;
+  if (count > len - start) count = len - start;
+  u16 out = s;
+  out.erase(static_cast<size_t>(start), static_cast<size_t>(count));
+  return out;
+}
+
+u16 InsertAt(const u16& s, int64_t at, const u16& what) {
+  if (at < 0) at = 0;
+  if (at > static_cast<int64_t>(s.size())) at = static_cast<int64_t>(s.size());
+  u16 out = s;
+  out.insert(static_cast<size_t>(at), what);
+  return out;
+}
+
+}  // namespace
+
+ZUN_BUILTIN(strlen) {
+  u16 s = ctx.GetArgString(0, bOk, true);
+  if (bOk) result = EScriptValue::Int(static_cast<int64_t>(s.size()));
+}
+
+ZUN_BUILTIN(strcmp) {
+  if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
+  u16 a = ctx.GetArgString(0, bOk, true);
+  u16 b = ctx.GetArgString(1, bOk, true);
+  int64_t ignoreCase = ctx.GetArgInt64(2, bOk, false, 0);
+  if (!bOk) return;
+  int r = ignoreCase == 0 ? Collate(a, b) : (a == b ? 0 : CollateNoCase(a, b));
+  result = EScriptValue::Int(r);
+}
+
+ZUN_BUILTIN(strfind) {
+  if (!ctx.CheckArgCountRange(3, 4, true, result)) return;
+  u16 str = ctx.GetArgString(0, bOk, true);
+  u16 needle = ctx.GetArgString(1, bOk, true);
+  int64_t start = ctx.GetArgInt64(2, bOk, true);
+  int64_t ignoreCase = ctx.GetArgInt64(3, bOk, false, 0);
+  if (!bOk) return;
+  // A start outside 0..length finds nothing.
+  result = EScriptValue::Int(FindInString(str, needle, ignoreCase != 0, start));
+}
+
+ZUN_BUILTIN(strsub) {
+  if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
+  u16 str = ctx.GetArgString(0, bOk, true);
+  int64_t from = ctx.GetArgInt64(1, bOk, true);
+  int64_t to = ctx.GetArgInt64(2, bOk, false, 0);
+  Span span{};
+  if (!ReadSpan(ctx, result, bOk, str, ctx.ArgCount() > 2, from, to, u"Index out of bounds", span)) return;
+  result = EScriptValue::String(SafeMid(str, span.from, span.count));
+}
+
+ZUN_BUILTIN(strdel) {
+  if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
+  u16 str = ctx.GetArgString(0, bOk, true);
+  int64_t from = ctx.GetArgInt64(1, bOk, true);
+  int64_t to = ctx.GetArgInt64(2, bOk, false, 0);
+  Span span{};
+  if (!ReadSpan(ctx, result, bOk, str, ctx.ArgCount() > 2, from, to, u"Index out of bounds", span)) return;
+  result = EScriptValue::String(DeleteSpan(str, span));
+}
+
+ZUN_BUILTIN(strins) {
+  if (!ctx.CheckArgCount(3, true, result)) return;
+  u16 str = ctx.GetArgString(0, bOk, true);
+  int64_t at = ctx.GetArgInt64(1, bOk, true);
+  u16 what = ctx.GetArgString(2, bOk, true);
+  if (bOk) result = EScriptValue::String(InsertAt(str, at, what));
+}
+
+ZUN_BUILTIN(strreplace) {
+  if (!ctx.CheckArgCount(4, true, result)) return;
+  u16 str = ctx.GetArgString(0, bOk, true);
+  int64_t from = ctx.GetArgInt64(1, bOk, true);
+  int64_t to = ctx.GetArgInt64(2, bOk, true);
+  u16 with = ctx.GetArgString(3, bOk, true);
+  Span span{};
+  if (!ReadSpan(ctx, result, bOk, str, true, from, to, u"index out of bounds", span)) return;
+  result = EScriptValue::String(InsertAt(DeleteSpan(str, span), span.from, with));
+}
+
+ZUN_BUILTIN(strupper) {
+  u16 s = ctx.GetArgString(0, bOk, true);
+  if (bOk) result = EScriptValue::String(ToUpper(s));
+}
+
+ZUN_BUILTIN(strlower) {
+  u16 s = ctx.GetArgString(0, bOk, true);
+  if (bOk) result = EScriptValue::String(ToLower(s));
+}
+
+}  // namespace zun::builtins

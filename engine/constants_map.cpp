@@ -1,0 +1,60 @@
+#include "engine/constants_map.h"
+
+namespace zun {
+
+void EConstantsMap::InitHashTable(int buckets) {
+  RemoveAll();
+  heads_.assign(static_cast<size_t>(buckets > 0 ? buckets : 1), nullptr);
+}
+
+void EConstantsMap::RemoveAll() {
+  for (auto& h : heads_) h = nullptr;
+  blocks_.clear();
+  usedInLastBlock_ = kBlockSize;
+  count_ = 0;
+}
+
+uint32_t EConstantsMap::Hash(const u16& key) {
+  uint32_t h = 0;  // h * 33 + c, as the framework's string hash
+  for (char16_t c : key) h = (h << 5) + h + c;
+  return h;
+}
+
+EConstantsMap::Node* EConstantsMap::NewNode() {
+  if (usedInLastBlock_ == kBlockSize) {
+    blocks_.emplace_back(new Node[kBlockSize]);
+    usedInLastBlock_ = 0;
+  }
+  return &blocks_.back()[usedInLastBlock_++];
+}
+
+bool EConstantsMap::Lookup(const u16& key, EScriptConstant& out) const {
+  uint32_t h = Hash(key);
+  for (Node* n = heads_[h % heads_.size()]; n; n = n->next) {
+    if (n->hash == h && n->key == key) {
+      out = n->value;
+      return true;
+    }
+  }
+  return false;
+}
+
+void EConstantsMap::SetAt(const u16& key, const EScriptConstant& value) {
+  uint32_t h = Hash(key);
+  Node*& head = heads_[h % heads_.size()];
+  for (Node* n = head; n; n = n->next) {
+    if (n->hash == h && n->key == key) {
+      n->value = value;
+      return;
+    }
+  }
+  Node* n = NewNode();
+  n->key = key;
+  n->value = value;
+  n->hash = h;
+  n->next = head;
+  head = n;
+  ++count_;
+}
+
+}  // namespace zun

@@ -1,0 +1,48 @@
+// The predefined constants' store: a hash map of 100 buckets whose nodes are
+// allocated in blocks of 10.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/text.h"
+
+namespace zun {
+
+struct EScriptConstant {
+  int32_t type = 1;
+  double dValue = 0.0;
+  const char16_t* pszValue = nullptr;  // static text, never freed
+  int64_t nValue = 0;
+};
+
+class EConstantsMap {
+ public:
+  explicit EConstantsMap(int buckets = 17) { InitHashTable(buckets); }
+  // Rebuilds the (empty) table with a new bucket count.
+  void InitHashTable(int buckets);
+  bool Lookup(const u16& key, EScriptConstant& out) const;
+  void SetAt(const u16& key, const EScriptConstant& value);
+  int GetCount() const { return count_; }
+  int GetBucketCount() const { return static_cast<int>(heads_.size()); }
+  void RemoveAll();
+
+ private:
+  struct Node {
+    u16 key;
+    EScriptConstant value;
+    Node* next = nullptr;
+    uint32_t hash = 0;
+  };
+  static constexpr int kBlockSize = 10;
+  static uint32_t Hash(const u16& key);
+  Node* NewNode();
+
+  std::vector<Node*> heads_;
+  std::vector<std::unique_ptr<Node[]>> blocks_;
+  int usedInLastBlock_ = kBlockSize;
+  int count_ = 0;
+};
+
+}  // namespace zun

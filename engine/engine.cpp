@@ -1,0 +1,163 @@
+// Engine lifecycle and its error channel.
+#include "engine/engine.h"
+
+namespace zun {
+
+EZunScriptEngine::EZunScriptEngine() : pDialogs(&DefaultDialogs()) {
+  environment.name = u"Environment";
+  constants.InitHashTable(100);
+  cursor.Set(&strScript);
+}
+
+EZunScriptEngine::~EZunScriptEngine() = default;
+
+void EZunScriptEngine::ShowEngineBox(const u16& text) {
+  Dialogs().EngineBox(hMainWnd, text);
+}
+
+void EZunScriptEngine::Trace(const char* text) {
+  // Build the text only when it will be shown.
+  if (IsError() && bShowErrorMessages && !bNestingExceeded) Trace(FromAscii(text));
+}
+
+void EZunScriptEngine::Trace(const u16& text) {
+  if (IsError() && bShowErrorMessages && !bNestingExceeded) ShowEngineBox(text);
+}
+
+void EZunScriptEngine::SetScript(const u16& text) {
+  strScript = text;
+  cursor.Set(&strScript);
+}
+
+bool EZunScriptEngine::Initialize() {
+  RegisterConstants(*this);
+  hMainWnd = Dialogs().MainWindow();
+  const struct {
+    const char16_t* name;
+    const u16* value;
+  } predefined[] = {
+      {u"calling_app_exe_path", &strCallerExePath}, {u"_CALLER_PATH", &strCallerExePath},
+      {u"calling_app_name", &strCallerName},        {u"_CALLER_NAME", &strCallerName},
+      {u"script_cmdline", &strScriptCmdLine},       {u"_PARAMS", &strScriptCmdLine},
+      {u"script_path", &strScriptPath},             {u"_SCRIPT_PATH", &strScriptPath},
+  };
+  for (const auto& p : predefined) AddEnvironmentVariable(p.name, EScriptValue::String(*p.value));
+  EScriptValue fileList = EScriptValue::Array();
+  for (const u16& f : files) fileList.elements.Add(EScriptValue::String(f));
+  AddEnvironmentVariable(u"_FILES", fileList);
+  Trace("Init");
+  cursor.Set(&strScript);
+  bInitialized = true;
+  return true;
+}
+
+EScriptValue EZunScriptEngine::Run() {
+  bRunning = true;
+  if (!bInitialized) {
+    ShowEngineBox(u"EZunScriptEngine::Run : Initialize() not called");
+    bRunning = false;
+    return EScriptValue();
+  }
+  strLastError.clear();
+  strLastErrorSnippet.clear();
+  strErrors.clear();
+  bError = false;
+  breakPending = false;
+  bClosedBrace = false;
+  bNestingExceeded = false;
+  nNesting = 0;
+  lastAdditionalResult.CopyFrom(EScriptValue());
+
+  scopes.RemoveAll();
+  PushScope();
+  scopes[0].CopyObjectsFrom(environment, true);
+  scopes[0].name = u"copied from environment, plus normal flaw";
+
+  EScriptValue result;
+  cursor.pos = 0;
+  if (strScript.empty()) {
+    ReportError("Script is empty");
+    bRunning = false;
+    return result;
+  }
+  do {
+    result.CopyFrom(EvaluateExpression(1));
+    bClosedBrace = false;  // a stray '}' at the top level is an empty statement
+    bNestingExceeded = false;
+    if (IsError() && bShowErrorMessages) Trace(u"...Exec ret: " + result.GetInfo());
+  } while (!IsAtEnd() && !IsError());
+
+  if (IsError() && bShowErrorMessages) {
+    Trace(u"cur scope rep:\r\n" + GetScopeReport(0));
+    Trace(u"ERROR! : " + strErrors);
+  }
+  bRunning = false;
+  return result;
+}
+
+void EZunScriptEngine::ReportError(const char* message) { ReportError(FromAscii(message)); }
+
+void EZunScriptEngine::ReportError(const u16& message) {
+  if (bNestingExceeded) return;  // the nesting stop has been reported once
+  bError = true;
+  u16 line = u"(pos " + Int64ToString(cursor.pos) + u") : " + message;
+  u16 snippet = SafeMid(strScript, static_cast<int64_t>(cursor.pos) - 40, 40);
+  strLastErrorSnippet = snippet;
+  for (auto& c : snippet)
+    if (c == u'\r' || c == u'\n') c = u' ';
+  line += u", code snippet:\"" + snippet + u"\"";
+  strErrors += line + u"\r\n";
+  Trace(strErrors);
+}
+
+bool EZunScriptEngine::EnterNesting() {
+  if (++nNesting <= kMaxNesting) return true;
+  if (!bNestingExceeded) {
+    ReportError(u"script nested too deeply (more than " + Int64ToString(kMaxNesting) +
+                u" levels of parentheses, blocks, operators, arguments or indexes)");
+    bNestingExceeded = true;
+  }
+  return false;
+}
+
+bool EZunScriptEngine::AddEnvironmentVariable(const u16& name, const EScriptValue& value) {
+  if (EScriptObject* existing = environment.Find(name)) {
+    existing->value.CopyFrom(value);
+    existing->kind = SEO_VAR;
+    return true;
+  }
+  EScriptObject obj;
+  obj.kind = SEO_VAR;
+  obj.name = name;
+  obj.value.CopyFrom(value);
+  environment.Append(obj);
+  return true;
+}
+
+bool EZunScriptEngine::SetOrAddVariable(const u16& name, const EScriptValue& value, bool onlyIfAbsent) {
+  if (!bRunning) ShowEngineBox(u"warning : SetOrAddVariable called while not running");
+  if (scopes.IsEmpty()) return false;
+  if (onlyIfAbsent && FindObject(name, false)) return false;
+  EScriptObject obj;
+  obj.kind = SEO_VAR;
+  obj.name = name;
+  obj.value.CopyFrom(value);
+  SetOrAddObject(obj, true);
+  return true;
+}
+
+void EZunScriptEngine::LineAndColumn(const u16& text, int32_t pos, int& line, int& column) {
+  line = 1;
+  column = 1;
+  int32_t end = pos < static_cast<int32_t>(text.size()) ? pos : static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < end; ++i) {
+    if (text[static_cast<size_t>(i)] == u'\n') {
+      ++line;
+      column = 1;
+    } else if (text[static_cast<size_t>(i)] != u'\r') {
+      ++column;
+    }
+  }
+}
+
+}  // namespace zun

@@ -1,0 +1,152 @@
+// EZunScriptEngine: the interpreter object.
+//
+// The engine reads the script text with one cursor and executes as it
+// reads; there is no token list and no syntax tree. Script errors are
+// recorded through ReportError and stop every loop at its next check.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/constants_map.h"
+#include "engine/containers.h"
+#include "engine/lexer.h"
+#include "engine/scope.h"
+#include "engine/value.h"
+#include "platform/dialogs.h"
+
+namespace zun {
+
+struct EScriptCallContext;
+
+// An entry of the handle table (no built-in adds one; the diagnostics list them).
+class EScriptHandle {
+ public:
+  virtual ~EScriptHandle() = default;
+  uint32_t nId = 0;
+  u16 strType;
+};
+
+class EZunScriptEngine {
+ public:
+  // The deepest nesting of parentheses, blocks, unary operators, arguments
+  // and indexes; beyond it the run ends with an orderly error instead of
+  // exhausting the thread's stack.
+  static constexpr int kMaxNesting = 1000;
+  static constexpr double kVersion = 1.3;
+
+  u16 strScript;
+  void* hMainWnd = nullptr;
+  bool bShowErrorMessages = true;
+  u16 strCallerExePath;
+  u16 strCallerName;
+  u16 strScriptCmdLine;
+  u16 strScriptPath;
+  EArray<u16> files;
+  EScriptCursor cursor;
+  bool bInitialized = false;
+  bool bRunning = false;
+  bool breakPending = false;
+  u16 strErrors;
+  u16 strLastErrorSnippet;
+  bool bError = false;
+  EScriptScope environment;
+  EArray<EScriptScope> scopes;
+  EConstantsMap constants;
+  EArray<std::unique_ptr<EScriptHandle>> handles;
+  int64_t nLastError = 0;
+  u16 strLastError;
+  EScriptValue lastAdditionalResult;
+
+  EZunScriptEngine();
+
+  // Slot order of the virtual operations.
+  virtual void Trace(const char* text);
+  virtual void Trace(const u16& text);
+  virtual void PrepareBuiltinArgs(const u16& name, EArray<EScriptValue>& args, EScriptCallContext& ctx);
+  virtual void CallBuiltin(EScriptValue& result, EScriptCallContext& ctx);
+  virtual EScriptValue CallFunction(const u16& name, EArray<EScriptValue>& args);
+  virtual void SetScript(const u16& text);
+  virtual bool Initialize();
+  virtual EScriptValue Run();
+  virtual EScriptToken ReadToken();
+  virtual u16 GetNextToken(int32_t& kind);
+  virtual EScriptValue EvaluateExpression(int minLevel);
+  virtual bool ApplyBinaryOperator(EScriptValue& left, const EScriptValue& right, const u16& op);
+  virtual EScriptValue* ResolveVariableReference(const u16& name, bool& outOfRange, bool& created);
+  virtual bool ExecuteKeyword(const u16& word, EScriptValue& result);
+  virtual EScriptValue EvaluateFunctionCall(const u16& name);
+  virtual EScriptValue ExecuteScope();
+  virtual void OmitScope();
+  virtual void OmitNextStatementOrScope();
+  virtual void ReportError(const char* message);
+  virtual void ReportError(const u16& message);
+  virtual bool IsError() const { return bError; }
+  virtual bool IsAtEnd() const { return cursor.pos > static_cast<int32_t>(strScript.size()) - 1; }
+  virtual bool IsFinished() const { return IsError() || IsAtEnd(); }
+  virtual bool AddEnvironmentVariable(const u16& name, const EScriptValue& value);
+  virtual void PushScope();
+  virtual void PopScope();
+  virtual int GetCurrentScopeIndex() const { return scopes.GetSize() - 1; }
+  virtual EScriptObject* FindObject(const u16& name, bool searchOuter);
+  virtual EScriptObject* SetOrAddObject(const EScriptObject& object, bool searchOuter);
+  virtual bool SetOrAddVariable(const u16& name, const EScriptValue& value, bool onlyIfAbsent);
+  virtual bool LookupConstant(const u16& name, EScriptConstant& out) const;
+  virtual bool SetConstant(const u16& name, const EScriptConstant& value);
+  virtual bool GetConstantValue(const u16& name, EScriptValue& value) const;
+  virtual u16 GetEngineInfo();
+  virtual ~EZunScriptEngine();
+
+  // Diagnostics (engine/diagnostics.cpp).
+  u16 GetObjectInfo(const EScriptObject& object) const;
+  u16 GetScopeReport(int index) const;
+  EScriptScope* GetScope(int index);
+
+  // The dialog seam; the host installs its own before Initialize.
+  void SetDialogs(IScriptDialogs* dialogs) { pDialogs = dialogs ? dialogs : &DefaultDialogs(); }
+  IScriptDialogs& Dialogs() const { return *pDialogs; }
+
+  // Counts the lines and columns (1-based) of a text position.
+  static void LineAndColumn(const u16& text, int32_t pos, int& line, int& column);
+
+ private:
+  friend class NestingGuard;
+  // Shows one of the engine's own boxes (traces and warnings).
+  void ShowEngineBox(const u16& text);
+  // The evaluator's nesting count and its stop (see kMaxNesting).
+  bool EnterNesting();
+  void LeaveNesting() { --nNesting; }
+  // A store target that stays valid when the right operand resizes arrays:
+  // the variable, and the element position in it when there is one.
+  struct LValue {
+    EScriptObject* object = nullptr;
+    int element = -1;
+  };
+  EScriptValue* ResolveLValue(const LValue& lv);
+  EScriptValue* ResolveReference(const u16& name, bool& outOfRange, bool& created, LValue* lv);
+  bool ConditionHolds(const EScriptValue& cond) const;
+
+  IScriptDialogs* pDialogs;
+  int nNesting = 0;
+  bool bNestingExceeded = false;  // unwinds quietly after the nesting stop
+  bool bClosedBrace = false;      // the last statement consumed a block's '}'
+};
+
+// A scope guard for one level of nesting.
+class NestingGuard {
+ public:
+  explicit NestingGuard(EZunScriptEngine& e) : engine_(e), ok_(e.EnterNesting()) {}
+  ~NestingGuard() { engine_.LeaveNesting(); }
+  bool ok() const { return ok_; }
+
+ private:
+  EZunScriptEngine& engine_;
+  bool ok_;
+};
+
+// Registers the predefined constants (engine/constants_table.cpp).
+void RegisterConstants(EZunScriptEngine& engine);
+// The number of registrations the table makes.
+int ConstantRegistrationCount();
+
+}  // namespace zun

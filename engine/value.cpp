@@ -1,0 +1,310 @@
+#include "engine/value.h"
+
+#include <cstdint>
+
+namespace zun {
+
+namespace {
+
+// Two's-complement addition without signed-overflow UB.
+int64_t WrapAdd(int64_t a, int64_t b) {
+  return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
+}
+
+bool StartsLikeNumber(const u16& s) {
+  if (s.empty()) return false;
+  char16_t c = s[0];
+  return IsDigit(c) || c == u'-' || c == u'+' || c == u'.';
+}
+
+}  // namespace
+
+u16 GetTypeName(int32_t type) {
+  switch (type) {
+    case SEVT_EMPTY: return u"empty";
+    case SEVT_DOUBLE: return u"double";
+    case SEVT_INT: return u"int";
+    case SEVT_STRING: return u"string";
+    case SEVT_ARRAY: return u"array";
+    default: return u"unknown type!";
+  }
+}
+
+EScriptValue::EScriptValue(EScriptValue&& src) noexcept
+    : type(src.type),
+      dValue(src.dValue),
+      strValue(std::move(src.strValue)),
+      nValue(src.nValue),
+      elements(std::move(src.elements)),
+      name(std::move(src.name)) {}
+
+EScriptValue& EScriptValue::operator=(EScriptValue&& src) noexcept {
+  if (this == &src) return *this;
+  // src may be one of our own elements: take everything before replacing.
+  EArray<EScriptValue> el(std::move(src.elements));
+  u16 s(std::move(src.strValue));
+  u16 nm(std::move(src.name));
+  type = src.type;
+  dValue = src.dValue;
+  nValue = src.nValue;
+  strValue = std::move(s);
+  elements = std::move(el);
+  if (!nm.empty()) name = std::move(nm);
+  return *this;
+}
+
+EScriptValue::~EScriptValue() = default;
+
+EScriptValue EScriptValue::Int(int64_t n) {
+  EScriptValue v;
+  v.SetInt64(n);
+  return v;
+}
+
+EScriptValue EScriptValue::Double(double d) {
+  EScriptValue v;
+  v.SetDouble(d);
+  return v;
+}
+
+EScriptValue EScriptValue::String(u16 s) {
+  EScriptValue v;
+  v.SetString(std::move(s));
+  return v;
+}
+
+EScriptValue EScriptValue::Array() {
+  EScriptValue v;
+  v.type = SEVT_ARRAY;
+  return v;
+}
+
+void EScriptValue::CopyFrom(const EScriptValue& src) {
+  if (this == &src) return;
+  // Copy first: src may live inside our own elements.
+  EArray<EScriptValue> el(src.elements);
+  u16 s(src.strValue);
+  u16 nm(src.name);
+  type = src.type;
+  dValue = src.dValue;
+  nValue = src.nValue;
+  strValue = std::move(s);
+  elements = std::move(el);
+  if (!nm.empty()) name = std::move(nm);
+}
+
+void EScriptValue::SetString(u16 text) {
+  type = SEVT_STRING;
+  strValue = std::move(text);
+}
+
+void EScriptValue::SetInt64(int64_t n) {
+  type = SEVT_INT;
+  nValue = n;
+}
+
+void EScriptValue::SetDouble(double d) {
+  type = SEVT_DOUBLE;
+  dValue = d;
+}
+
+void EScriptValue::AppendToString(u16& out) const {
+  switch (type) {
+    case SEVT_STRING: out += strValue; break;
+    case SEVT_INT: out += Int64ToString(nValue); break;
+    case SEVT_DOUBLE: {
+      int64_t whole = TruncToInt64(dValue);
+      bool exact = static_cast<double>(whole) == dValue;
+      out += DoubleToString(dValue, exact ? 0 : 3);
+      break;
+    }
+    case SEVT_ARRAY:
+      for (int i = 0; i < elements.GetSize(); ++i) {
+        if (i > 0) out += u',';
+        elements[i].AppendToString(out);
+      }
+      break;
+    default: break;
+  }
+}
+
+u16 EScriptValue::ToString() const {
+  if (type == SEVT_STRING) return strValue;
+  u16 out;
+  AppendToString(out);
+  return out;
+}
+
+bool EScriptValue::GetDouble(double& out) const {
+  if (type == SEVT_DOUBLE) { out = dValue; return true; }
+  if (type == SEVT_INT) { out = static_cast<double>(nValue); return true; }
+  if (!strValue.empty() && IsDigit(strValue[0])) {
+    out = ReadDoublePrefix(strValue);
+    return true;
+  }
+  out = 0.0;
+  return false;
+}
+
+double EScriptValue::AsDouble() const {
+  double d = 0.0;
+  GetDouble(d);
+  return d;
+}
+
+bool EScriptValue::GetInt64(int64_t& out) const {
+  if (type == SEVT_INT) { out = nValue; return true; }
+  double d = 0.0;
+  if (!GetDouble(d)) { out = 0; return false; }
+  out = TruncToInt64(d);
+  return true;
+}
+
+int64_t EScriptValue::AsInt64() const {
+  int64_t n = 0;
+  GetInt64(n);
+  return n;
+}
+
+bool EScriptValue::ChangeType(int32_t newType) {
+  if (newType == type) return true;
+  switch (type) {
+    case SEVT_EMPTY:
+      dValue = 0.0;
+      nValue = 0;
+      type = newType;
+      return true;
+    case SEVT_STRING:
+      if (newType != SEVT_DOUBLE && newType != SEVT_INT) return false;
+      if (strValue.empty()) {
+        SetDouble(0.0);  // a double even when an int was asked for
+        return true;
+      }
+      if (!StartsLikeNumber(strValue)) {
+        SetDouble(0.0);
+        return false;
+      }
+      if (newType == SEVT_DOUBLE) SetDouble(ReadDoublePrefix(strValue));
+      else SetInt64(ReadInt32Prefix(strValue));
+      return true;
+    case SEVT_DOUBLE:
+      if (newType == SEVT_STRING) { SetString(DoubleToString(dValue, 10)); return true; }
+      if (newType == SEVT_INT) { SetInt64(TruncToInt64(dValue)); return true; }
+      return false;
+    case SEVT_INT:
+      if (newType == SEVT_STRING) { SetString(Int64ToString(nValue)); return true; }
+      if (newType == SEVT_DOUBLE) { SetDouble(static_cast<double>(nValue)); return true; }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool EScriptValue::IsTrue() const {
+  switch (type) {
+    case SEVT_EMPTY: return false;
+    case SEVT_INT: return nValue != 0;
+    case SEVT_DOUBLE: return TruncToInt64(dValue) != 0;
+    case SEVT_STRING:
+      return StartsLikeNumber(strValue) && TruncToInt64(ReadDoublePrefix(strValue)) != 0;
+    default: return strValue.empty();
+  }
+}
+
+int EScriptValue::Compare(const EScriptValue& a, const EScriptValue& b) {
+  int32_t common = a.type;
+  if (a.type != b.type) {
+    EScriptValue converted(a);
+    if (!converted.ChangeType(b.type)) return -2;
+    common = b.type;
+  }
+  switch (common) {
+    case SEVT_STRING: return CollateNoCase(a.ToString(), b.ToString());
+    case SEVT_INT: {
+      int64_t x = a.AsInt64(), y = b.AsInt64();
+      return x < y ? -1 : (x == y ? 0 : 1);
+    }
+    case SEVT_DOUBLE: {
+      double x = a.AsDouble(), y = b.AsDouble();
+      if (x < y) return -1;
+      return x == y ? 0 : 1;
+    }
+    default: return -2;
+  }
+}
+
+bool EScriptValue::Add(const EScriptValue& src) {
+  if (type == SEVT_ARRAY) {
+    elements.Add(src);
+    return true;
+  }
+  if (type == SEVT_EMPTY && src.type == SEVT_ARRAY) {
+    EScriptValue copy(src);
+    type = SEVT_ARRAY;
+    elements.RemoveAll();
+    elements.Add(std::move(copy));
+    return true;
+  }
+  if (type == SEVT_EMPTY) ChangeType(src.type);
+  auto addNumber = [this, &src] {
+    if (type == SEVT_DOUBLE) dValue += src.AsDouble();
+    else nValue = WrapAdd(nValue, src.AsInt64());
+  };
+  if (IsNumber() && src.IsNumber()) {
+    addNumber();
+    return true;
+  }
+  if (!ChangeType(src.type)) return false;
+  if (type == SEVT_STRING) strValue += src.strValue;
+  else if (IsNumber()) addNumber();
+  return true;
+}
+
+bool EScriptValue::AppendElement(const EScriptValue& src) {
+  if (type != SEVT_ARRAY) return false;
+  elements.Add(src);
+  return true;
+}
+
+u16 EScriptValue::GetInfo() const {
+  u16 out = u"type:";
+  out += GetTypeName(type);
+  out += u",value:";
+  AppendToString(out);
+  out += u",name in array:";
+  out += name;
+  return out;
+}
+
+EScriptValue* EScriptValue::GetElementAt(int64_t index) {
+  if (type != SEVT_ARRAY || index < 0 || index >= elements.GetSize()) return nullptr;
+  return &elements[static_cast<int>(index)];
+}
+
+int EScriptValue::FindElementIndexByName(const u16& key) const {
+  if (type != SEVT_ARRAY) return -1;
+  for (int i = 0; i < elements.GetSize(); ++i)
+    if (elements[i].name == key) return i;
+  return -1;
+}
+
+EScriptValue* EScriptValue::FindElementByName(const u16& key) {
+  int i = FindElementIndexByName(key);
+  return i < 0 ? nullptr : &elements[i];
+}
+
+bool EScriptValue::AddElementByName(const u16& key, const EScriptValue& value) {
+  if (type != SEVT_ARRAY) return false;
+  elements.Add(value).name = key;
+  return true;
+}
+
+EScriptValue* EScriptValue::GetOrAddElementByName(const u16& key, bool& created) {
+  if (type != SEVT_ARRAY) return nullptr;
+  if (EScriptValue* found = FindElementByName(key)) return found;
+  AddElementByName(key, EScriptValue());
+  created = true;
+  return FindElementByName(key);
+}
+
+}  // namespace zun

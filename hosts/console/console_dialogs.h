@@ -1,0 +1,30 @@
+// The console host's dialogs: script output on stdout, the engine's boxes on
+// stderr, answers read from stdin.
+#pragma once
+
+#include "platform/dialogs.h"
+
+namespace zun {
+
+class ConsoleDialogs : public IScriptDialogs {
+ public:
+  // The script text, to give error positions as lines and columns.
+  explicit ConsoleDialogs(const u16* script) : script_(script) {}
+
+  u16 AppTitle() override { return u"zunrunc"; }
+  int MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) override;
+  u16 InputBox(void* owner, const u16& question, bool multiline, int& button) override;
+  int ShowMenu(void* owner, const std::vector<MenuItem>& items) override;
+  void EngineBox(void* owner, const u16& text) override;
+
+  // Adds "line L, column C" to every "(pos N) : " of an error text.
+  u16 WithLineAndColumn(const u16& text) const;
+
+ private:
+  const u16* script_;
+};
+
+// CR LF as the terminal's line break.
+u16 ToTerminalLines(const u16& text);
+
+}  // namespace zun

@@ -1,0 +1,107 @@
+// zunrunc: runs one ZUN Script from a terminal. Script output goes to
+// standard output, the engine's error boxes to standard error, and the
+// questions a script asks are answered on standard input.
+#include <csignal>
+
+#include "engine/engine.h"
+#include "hosts/console/console_dialogs.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "runner/command_line.h"
+#include "runner/text_file.h"
+#ifndef _WIN32
+#include "platform/posix/pause.h"
+#endif
+
+namespace zun {
+namespace {
+
+enum ExitStatus { kRanClean = 0, kScriptError = 1, kNothingRan = 2 };
+
+const char16_t kUsage[] =
+    u"Usage: zunrunc [options] SCRIPT [/del]\n"
+    u"Runs one ZUN Script file and ends when the script ends.\n"
+    u"\n"
+    u"  /del        delete the script file after the run\n"
+    u"  --check     only read the script to its end and report lexical errors\n"
+    u"  --help      show this text\n"
+    u"  --version   show the version\n";
+
+void Err(const u16& text) { platform::WriteText(platform::Stream::Err, text); }
+
+int NothingRan(const u16& why) {
+  Err(why + u"\n" + kUsage);
+  return kNothingRan;
+}
+
+#ifndef _WIN32
+// Ctrl+C stands in for Ctrl+Pause: the running loop ends with its usual
+// error; a second Ctrl+C ends the program at once.
+void OnInterrupt(int) {
+  platform::RequestPause(true);
+  std::signal(SIGINT, SIG_DFL);
+}
+#endif
+
+// Reads every token; lexical errors are reported as the engine reports them.
+int CheckOnly(EZunScriptEngine& engine) {
+  engine.bError = false;
+  engine.cursor.pos = 0;
+  int32_t kind = SETK_END;
+  do {
+    engine.GetNextToken(kind);
+  } while (!(kind == SETK_END) && !engine.IsError());
+  return engine.IsError() ? kScriptError : kRanClean;
+}
+
+int Main(int argc, char** argv) {
+  std::vector<u16> args = platform::ProgramArguments(argc, argv);
+  std::vector<u16> rest;
+  bool checkOnly = false;
+  for (const u16& a : args) {
+    if (a == u"--help") {
+      platform::WriteText(platform::Stream::Out, kUsage);
+      return kRanClean;
+    }
+    if (a == u"--version") {
+      platform::WriteText(platform::Stream::Out, u"zunrunc 1.0 (ZUN Script 1.3)\n");
+      return kRanClean;
+    }
+    if (a == u"--check") checkOnly = true;
+    else if (a.size() > 2 && a[0] == u'-' && a[1] == u'-') return NothingRan(u"Unknown option: " + a);
+    else rest.push_back(a);
+  }
+  CZunRunCommandLineInfo info;
+#ifdef _WIN32
+  ParseCommandLine(info, rest);
+#else
+  // Paths start with "/" here: only "-" makes a switch, and "/del" is taken
+  // as the runner's switch it always was.
+  for (u16& a : rest)
+    if (CollateNoCase(a, u"/del") == 0) a = u"-del";
+  ParseCommandLine(info, rest, u"-");
+#endif
+  if (info.files.empty()) return NothingRan(u"No script file passed");
+  if (info.files.size() > 1) return NothingRan(u"Too many script files passed");
+  const u16& path = info.files.front();
+  u16 script;
+  if (!LoadTextFile(path, script)) return NothingRan(u"Error\nCould not load file:" + path);
+
+  EZunScriptEngine engine;
+  ConsoleDialogs dialogs(&engine.strScript);
+  engine.SetDialogs(&dialogs);
+  engine.Initialize();
+  engine.SetScript(script);
+  if (checkOnly) return CheckOnly(engine);
+#ifndef _WIN32
+  std::signal(SIGINT, OnInterrupt);
+#endif
+  engine.Run();
+  if (info.IsSwitchTrue(u"del")) platform::DeleteFilePath(path);
+  return engine.IsError() ? kScriptError : kRanClean;
+}
+
+}  // namespace
+}  // namespace zun
+
+int main(int argc, char** argv) { return zun::Main(argc, argv); }

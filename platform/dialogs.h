@@ -1,0 +1,57 @@
+// The one seam for everything that waits for a person: message boxes, the
+// input box and the popup menu. The host installs an implementation on the
+// engine before Initialize; the engine's own boxes (traces, warnings) use it
+// too.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/text.h"
+
+namespace zun {
+
+// Menu item flags, as the system menu calls take them.
+enum : uint32_t { MENU_GRAYED = 0x1, MENU_CHECKED = 0x8, MENU_SEPARATOR = 0x800 };
+
+struct MenuItem {
+  uint32_t flags = 0;
+  int id = 0;
+  u16 text;
+};
+
+// Message box button sets and results (the values of the system's).
+enum : uint32_t { MB_TYPE_MASK = 0xF };
+enum : int {
+  ID_OK = 1, ID_CANCEL = 2, ID_ABORT = 3, ID_RETRY = 4, ID_IGNORE = 5,
+  ID_YES = 6, ID_NO = 7, ID_TRYAGAIN = 10, ID_CONTINUE = 11
+};
+
+class IScriptDialogs {
+ public:
+  virtual ~IScriptDialogs() = default;
+  // The window that owns the script's dialogs (null for none).
+  virtual void* MainWindow() { return nullptr; }
+  // The caption of the engine's own boxes: the application's title.
+  virtual u16 AppTitle() { return u"ZunRun"; }
+  // Returns the id of the button pressed.
+  virtual int MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) = 0;
+  // Returns the edit field's text; button receives ID_OK or ID_CANCEL.
+  virtual u16 InputBox(void* owner, const u16& question, bool multiline, int& button) = 0;
+  // Shows the items at the mouse cursor; returns the chosen id, or -1.
+  virtual int ShowMenu(void* owner, const std::vector<MenuItem>& items) = 0;
+  // The engine's own boxes: error reports, the traces shown after an error
+  // and its warnings. A plain box with OK and the application's title.
+  virtual void EngineBox(void* owner, const u16& text) { MessageBox(owner, text, AppTitle(), 0); }
+};
+
+// The buttons of a message box type, in order, as the system shows them.
+std::vector<int> MessageBoxButtons(uint32_t type);
+// "OK", "Cancel", "Yes", ... for a button id ("" for an unknown one).
+u16 ButtonName(int id);
+
+// The platform's own dialogs: the Win32 ones, or on POSIX a text version on
+// the standard streams.
+IScriptDialogs& DefaultDialogs();
+
+}  // namespace zun

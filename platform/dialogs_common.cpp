@@ -1,0 +1,32 @@
+#include "platform/dialogs.h"
+
+namespace zun {
+
+std::vector<int> MessageBoxButtons(uint32_t type) {
+  switch (type & MB_TYPE_MASK) {
+    case 1: return {ID_OK, ID_CANCEL};
+    case 2: return {ID_ABORT, ID_RETRY, ID_IGNORE};
+    case 3: return {ID_YES, ID_NO, ID_CANCEL};
+    case 4: return {ID_YES, ID_NO};
+    case 5: return {ID_RETRY, ID_CANCEL};
+    case 6: return {ID_CANCEL, ID_TRYAGAIN, ID_CONTINUE};
+    default: return {ID_OK};
+  }
+}
+
+u16 ButtonName(int id) {
+  switch (id) {
+    case ID_OK: return u"OK";
+    case ID_CANCEL: return u"Cancel";
+    case ID_ABORT: return u"Abort";
+    case ID_RETRY: return u"Retry";
+    case ID_IGNORE: return u"Ignore";
+    case ID_YES: return u"Yes";
+    case ID_NO: return u"No";
+    case ID_TRYAGAIN: return u"Try Again";
+    case ID_CONTINUE: return u"Continue";
+    default: return u"";
+  }
+}
+
+}  // namespace zun

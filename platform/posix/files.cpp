@@ -1,0 +1,55 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/files.h"
+
+namespace zun::platform {
+
+bool ReadOnlyFile::Open(const u16& path) {
+  Close();
+  int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  handle_ = fd;
+  return true;
+}
+
+int ReadOnlyFile::Read(void* buffer, int size) {
+  for (;;) {
+    ssize_t n = ::read(static_cast<int>(handle_), buffer, static_cast<size_t>(size));
+    if (n >= 0) return static_cast<int>(n);
+    if (errno != EINTR) return -1;
+  }
+}
+
+void ReadOnlyFile::Close() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+bool DeleteFilePath(const u16& path) { return ::unlink(ToUtf8(path).c_str()) == 0; }
+
+u16 AnsiToUtf16(const char* bytes, size_t count) {
+  // Windows-1252: 0x80..0x9F differ from Latin-1; the five holes map to
+  // themselves, as the Windows conversion does.
+  static const char16_t k80[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  u16 out;
+  out.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    out.push_back(c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : static_cast<char16_t>(c));
+  }
+  return out;
+}
+
+}  // namespace zun::platform

@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include "platform/files.h"
+#include "platform/win32/wide.h"
+
+namespace zun::platform {
+
+bool ReadOnlyFile::Open(const u16& path) {
+  Close();
+  HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(h);
+  return true;
+}
+
+int ReadOnlyFile::Read(void* buffer, int size) {
+  DWORD got = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+  return static_cast<int>(got);
+}
+
+void ReadOnlyFile::Close() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = -1;
+}
+
+bool DeleteFilePath(const u16& path) { return DeleteFileW(ToWide(path).c_str()) != 0; }
+
+u16 AnsiToUtf16(const char* bytes, size_t count) {
+  if (count == 0) return u16();
+  int n = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), w.data(), n);
+  return FromWide(w);
+}
+
+}  // namespace zun::platform

@@ -1,0 +1,64 @@
+#include "tests/support/transcript.h"
+
+#include <sstream>
+
+namespace zun::golden {
+
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string Unescape(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\\' || i + 1 >= s.size()) {
+      out.push_back(s[i]);
+      continue;
+    }
+    char e = s[++i];
+    out.push_back(e == 'r' ? '\r' : e == 'n' ? '\n' : e == 't' ? '\t' : e);
+  }
+  return out;
+}
+
+std::vector<Entry> ParseTranscript(const std::string& text) {
+  std::vector<Entry> entries;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    Entry e;
+    size_t start = 0;
+    bool first = true;
+    for (;;) {
+      size_t tab = line.find('\t', start);
+      std::string field = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+      if (first) e.kind = field;
+      else e.fields.push_back(Unescape(field));
+      first = false;
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+std::string FormatEntry(const Entry& e) {
+  std::string out = e.kind;
+  for (const auto& f : e.fields) out += "\t" + Escape(f);
+  return out;
+}
+
+}  // namespace zun::golden

@@ -1,0 +1,28 @@
+// Golden transcripts: every dialog a script shows, one line each, with the
+// answer given. The same file drives the recording dialogs (natively) and
+// the Windows driver (through the real program), and is what both must
+// reproduce.
+//
+//   box <TAB> caption <TAB> buttons <TAB> text <TAB> answer
+//   input <TAB> question <TAB> multiline|single <TAB> typed text <TAB> OK|Cancel
+//   menu <TAB> items (| separated) <TAB> chosen item text, or -
+//
+// Texts are escaped: \r \n \t \\ and \| inside menu items.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zun::golden {
+
+struct Entry {
+  std::string kind;                 // "box", "input" or "menu"
+  std::vector<std::string> fields;  // unescaped, after the kind
+};
+
+std::string Escape(const std::string& utf8);
+std::string Unescape(const std::string& text);
+std::vector<Entry> ParseTranscript(const std::string& text);
+std::string FormatEntry(const Entry& e);
+
+}  // namespace zun::golden
