@@ -9,6 +9,11 @@
 
 #include "engine/text.h"
 
+// <windows.h> maps MessageBox to MessageBoxW; the seam keeps its own name.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace zun {
 
 // Menu item flags, as the system menu calls take them.

@@ -2,26 +2,22 @@
 // and the popup menu arrive with their built-ins.
 #include <windows.h>
 
-#include "platform/dialogs.h"
+#include "platform/win32/dialogs.h"
+
 #include "platform/win32/wide.h"
 
 namespace zun {
 
-namespace {
+int Win32Dialogs::MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) {
+  return MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(), type);
+}
 
-class Win32Dialogs : public IScriptDialogs {
- public:
-  int MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) override {
-    return MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(), type);
-  }
-  u16 InputBox(void*, const u16&, bool, int& button) override {
-    button = ID_CANCEL;
-    return u16();
-  }
-  int ShowMenu(void*, const std::vector<MenuItem>&) override { return -1; }
-};
+u16 Win32Dialogs::InputBox(void*, const u16&, bool, int& button) {
+  button = ID_CANCEL;
+  return u16();
+}
 
-}  // namespace
+int Win32Dialogs::ShowMenu(void*, const std::vector<MenuItem>&) { return -1; }
 
 IScriptDialogs& DefaultDialogs() {
   static Win32Dialogs dialogs;

@@ -1,0 +1,187 @@
+#include "tests/e2e/driver.h"
+
+#include <set>
+
+namespace zun::e2e {
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::wstring Wide(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string WindowText(HWND hwnd) {
+  LRESULT len = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+  SendMessageW(hwnd, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()));
+  w.resize(wcslen(w.c_str()));
+  return Utf8(w);
+}
+
+namespace {
+
+std::string ClassOf(HWND hwnd) {
+  wchar_t cls[64] = {0};
+  GetClassNameW(hwnd, cls, 64);
+  return Utf8(cls);
+}
+
+std::string StripMnemonic(const std::string& s) {
+  std::string out;
+  for (char c : s)
+    if (c != '&') out.push_back(c);
+  return out;
+}
+
+struct Finder {
+  DWORD pid;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<Finder*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == f->pid && ClassOf(hwnd) == "#32770") f->windows.push_back(hwnd);
+  return TRUE;
+}
+
+WindowInfo Inspect(HWND hwnd) {
+  WindowInfo info;
+  info.hwnd = hwnd;
+  info.caption = WindowText(hwnd);
+  info.visible = IsWindowVisible(hwnd) != 0;
+  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    std::string cls = ClassOf(c);
+    if (cls == "Button" && IsWindowVisible(c)) info.buttons.push_back(StripMnemonic(WindowText(c)));
+    if (cls == "Static" && GetDlgCtrlID(c) == 0xFFFF && info.text.empty()) info.text = WindowText(c);
+  }
+  return info;
+}
+
+HWND FindButton(HWND box, const std::string& label) {
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (ClassOf(c) == "Button" && StripMnemonic(WindowText(c)) == label) return c;
+  return nullptr;
+}
+
+std::string Join(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const auto& p : parts) out += (out.empty() ? "" : "|") + p;
+  return out;
+}
+
+std::wstring QuoteArg(const std::string& a) {
+  std::wstring w = Wide(a);
+  if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
+  std::wstring out = L"\"";
+  for (wchar_t c : w) {
+    if (c == L'"') out += L'\\';
+    out += c;
+  }
+  return out + L"\"";
+}
+
+std::vector<wchar_t> Environment(const std::vector<std::string>& extra) {
+  std::vector<wchar_t> block;
+  wchar_t* env = GetEnvironmentStringsW();
+  for (wchar_t* p = env; *p; p += wcslen(p) + 1) block.insert(block.end(), p, p + wcslen(p) + 1);
+  FreeEnvironmentStringsW(env);
+  for (const auto& e : extra) {
+    std::wstring w = Wide(e);
+    block.insert(block.end(), w.begin(), w.end());
+    block.push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return block;
+}
+
+}  // namespace
+
+std::string RunResult::Transcript() const {
+  std::string out;
+  for (const auto& e : entries) out += golden::FormatEntry(e) + "\n";
+  return out;
+}
+
+void EndProcess(DWORD pid) {
+  HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (!h) return;
+  TerminateProcess(h, 99);
+  WaitForSingleObject(h, 5000);
+  CloseHandle(h);
+}
+
+RunResult RunProgram(const std::string& exe, const RunOptions& options) {
+  RunResult result;
+  std::wstring cmd = QuoteArg(exe);
+  for (const auto& a : options.args) cmd += L" " + QuoteArg(a);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::vector<wchar_t> env = Environment(options.env);
+  std::wstring dir = Wide(options.workingDir);
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(),
+                      dir.empty() ? nullptr : dir.c_str(), &si, &pi))
+    return result;
+  result.started = true;
+  CloseHandle(pi.hThread);
+
+  std::set<HWND> answered;
+  size_t next = 0;
+  DWORD start = GetTickCount();
+  bool stopWatching = false;
+  while (!stopWatching) {
+    if (WaitForSingleObject(pi.hProcess, 30) == WAIT_OBJECT_0) {
+      result.ended = true;
+      break;
+    }
+    if (GetTickCount() - start > static_cast<DWORD>(options.timeoutMs)) break;
+    Finder finder{pi.dwProcessId, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&finder));
+    for (HWND hwnd : finder.windows) {
+      if (GetDlgItem(hwnd, 1001)) {  // the runner's own dialog
+        MainDialogState& md = result.mainDialog;
+        md.seen = true;
+        md.visible = IsWindowVisible(hwnd) != 0;
+        md.status = WindowText(GetDlgItem(hwnd, 1001));
+        md.output = WindowText(GetDlgItem(hwnd, 1000));
+        if (md.visible && options.onMainDialog && options.onMainDialog(hwnd, md)) stopWatching = true;
+        continue;
+      }
+      if (answered.count(hwnd) || !IsWindowVisible(hwnd)) continue;
+      WindowInfo box = Inspect(hwnd);
+      if (box.buttons.empty()) continue;  // still being built
+      std::string answer = box.buttons.front();
+      if (next < options.expected.size()) {
+        const auto& want = options.expected[next];
+        if (want.kind == "box" && want.fields.size() >= 4) answer = want.fields[3];
+      }
+      ++next;
+      result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});
+      answered.insert(hwnd);
+      HWND button = FindButton(hwnd, answer);
+      if (!button) button = FindButton(hwnd, box.buttons.front());
+      PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+  }
+  if (!result.ended) {
+    TerminateProcess(pi.hProcess, 99);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  GetExitCodeProcess(pi.hProcess, &result.exitCode);
+  CloseHandle(pi.hProcess);
+  return result;
+}
+
+}  // namespace zun::e2e

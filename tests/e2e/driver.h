@@ -1,0 +1,62 @@
+// The end-to-end driver: starts a program, watches the windows of its
+// process, reads and answers every message box and dialog it shows, and
+// reports how the process ended. Every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/transcript.h"
+
+namespace zun::e2e {
+
+struct WindowInfo {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;                  // the static 0xFFFF of a box
+  std::vector<std::string> buttons;  // labels without '&', in creation order
+  bool visible = false;
+};
+
+// What the main dialog of the runner showed.
+struct MainDialogState {
+  bool seen = false;
+  bool visible = false;
+  std::string status;  // static 1001
+  std::string output;  // edit 1000
+};
+
+struct RunOptions {
+  std::vector<std::string> args;       // after the program
+  std::vector<std::string> env;        // NAME=VALUE added to the environment
+  std::string workingDir;
+  int timeoutMs = 20000;
+  // Answers from a transcript, in order (see RecordingDialogs::AnswersOf).
+  std::vector<golden::Entry> expected;
+  // Called whenever the main dialog is visible; return true to stop
+  // watching (the process is then ended by the caller).
+  std::function<bool(HWND dialog, const MainDialogState&)> onMainDialog;
+};
+
+struct RunResult {
+  bool started = false;
+  bool ended = false;      // the process ended by itself within the time
+  DWORD exitCode = 0;
+  std::vector<golden::Entry> entries;  // every dialog seen, as a transcript
+  MainDialogState mainDialog;
+  std::string Transcript() const;
+};
+
+RunResult RunProgram(const std::string& exe, const RunOptions& options);
+
+// Helpers for the window tests.
+std::string WindowText(HWND hwnd);
+std::string Utf8(const std::wstring& w);
+std::wstring Wide(const std::string& s);
+// Ends a process the driver started when a test stops watching early.
+void EndProcess(DWORD pid);
+
+}  // namespace zun::e2e

@@ -1,0 +1,144 @@
+// The real zunrun.exe under Wine: the runner's own dialog and its cases.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "tests/e2e/driver.h"
+
+namespace zun::e2e {
+namespace {
+
+std::string g_exe;  // zunrun.exe, from the command line
+
+std::string Scratch(const std::string& name) {
+  CreateDirectoryW(L"e2e-scratch", nullptr);
+  return "e2e-scratch\\" + name;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+const char* const kUsage = "Usage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"\r\nOr simply double-click a .zunscript file";
+
+// Watches until the dialog is visible, then ends the process.
+RunResult RunUntilDialog(const std::vector<std::string>& args) {
+  RunOptions o;
+  o.args = args;
+  o.timeoutMs = 15000;
+  o.onMainDialog = [](HWND, const MainDialogState&) { return true; };
+  return RunProgram(g_exe, o);
+}
+
+TEST(Runner, WithoutArgumentsExplainsUsage) {
+  RunResult r = RunUntilDialog({});
+  EXPECT_FALSE(r.ended);
+  EXPECT_TRUE(r.mainDialog.visible);
+  EXPECT_EQ(r.mainDialog.status, "No script file passed");
+  EXPECT_EQ(r.mainDialog.output, kUsage);
+}
+
+TEST(Runner, TwoFilesAreTooMany) {
+  RunResult r = RunUntilDialog({"a.zunscript", "b.zunscript"});
+  EXPECT_EQ(r.mainDialog.status, "Too many script files passed");
+  EXPECT_EQ(r.mainDialog.output, kUsage);
+}
+
+TEST(Runner, MissingFileShowsLoadFailure) {
+  RunResult r = RunUntilDialog({"no-such-file.zunscript"});
+  EXPECT_EQ(r.mainDialog.status, "Error");
+  EXPECT_EQ(r.mainDialog.output,
+            "Could not load file:no-such-file.zunscript\r\nUsage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"");
+}
+
+TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
+  RunOptions o;
+  o.timeoutMs = 15000;
+  int step = 0;
+  DWORD since = 0;
+  o.onMainDialog = [&](HWND dialog, const MainDialogState&) {
+    if (step == 0) {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+      PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+      since = GetTickCount();
+      step = 1;
+    } else if (step == 1 && GetTickCount() - since > 1500) {
+      EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape or the close box closed the dialog";
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);  // Exit
+      step = 2;
+    }
+    return false;
+  };
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_EQ(step, 2);
+  EXPECT_TRUE(r.ended) << "Exit did not end the program";
+}
+
+TEST(Runner, ValidScriptStaysHiddenAndEnds) {
+  std::string path = Scratch("valid.zunscript");
+  WriteFile(path, "var $a = 1; $a += 1;");
+  RunOptions o;
+  o.args = {path};
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_TRUE(r.ended);
+  EXPECT_TRUE(r.entries.empty()) << r.Transcript();
+  EXPECT_FALSE(r.mainDialog.visible);
+}
+
+TEST(Runner, DelAfterPathDeletesTheFile) {
+  std::string path = Scratch("deleted.zunscript");
+  WriteFile(path, "var $a = 1;");
+  RunOptions o;
+  o.args = {path, "/del"};
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_TRUE(r.ended);
+  EXPECT_FALSE(Exists(path));
+}
+
+TEST(Runner, DelBeforePathRunsAndDeletesNothing) {
+  std::string path = Scratch("kept.zunscript");
+  WriteFile(path, "print(\"must not run\");");
+  RunResult r = RunUntilDialog({"/del", path});
+  EXPECT_EQ(r.mainDialog.status, "No script file passed");
+  EXPECT_TRUE(r.entries.empty());
+  EXPECT_TRUE(Exists(path));
+}
+
+TEST(Runner, EmptyFileShowsScriptIsEmpty) {
+  std::string path = Scratch("empty.zunscript");
+  WriteFile(path, "");
+  RunOptions o;
+  o.args = {path};
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_TRUE(r.ended);
+  EXPECT_EQ(r.Transcript(), "box\tZunRun\tOK\t(pos 0) : Script is empty, code snippet:\"\"\\r\\n\tOK\n");
+}
+
+TEST(Runner, DeepNestingEndsWithAnError) {
+  std::string path = Scratch("deep.zunscript");
+  WriteFile(path, std::string(100000, '('));
+  RunOptions o;
+  o.args = {path};
+  o.timeoutMs = 60000;
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_TRUE(r.ended);
+  ASSERT_FALSE(r.entries.empty());
+  EXPECT_NE(r.entries.front().fields[2].find("nested too deeply"), std::string::npos) << r.Transcript();
+  EXPECT_EQ(r.exitCode, 0u);
+}
+
+}  // namespace
+}  // namespace zun::e2e
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zun_runner_tests PATH\\zunrun.exe\n");
+    return 2;
+  }
+  zun::e2e::g_exe = argv[1];
+  return RUN_ALL_TESTS();
+}
