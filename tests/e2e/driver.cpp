@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <algorithm>
 #include <set>
 
 namespace zun::e2e {
@@ -56,16 +57,24 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
+// The visible buttons from left to right, as the person sees them.
 WindowInfo Inspect(HWND hwnd) {
   WindowInfo info;
   info.hwnd = hwnd;
   info.caption = WindowText(hwnd);
   info.visible = IsWindowVisible(hwnd) != 0;
+  std::vector<std::pair<LONG, std::string>> buttons;
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     std::string cls = ClassOf(c);
-    if (cls == "Button" && IsWindowVisible(c)) info.buttons.push_back(StripMnemonic(WindowText(c)));
+    if (cls == "Button" && IsWindowVisible(c)) {
+      RECT r;
+      GetWindowRect(c, &r);
+      buttons.push_back({r.left, StripMnemonic(WindowText(c))});
+    }
     if (cls == "Static" && GetDlgCtrlID(c) == 0xFFFF && info.text.empty()) info.text = WindowText(c);
   }
+  std::stable_sort(buttons.begin(), buttons.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& b : buttons) info.buttons.push_back(b.second);
   return info;
 }
 

@@ -51,8 +51,15 @@ void ApplyEnvLine(const u16& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --update writes each transcript from the run (answers are taken from
+  // the old transcript); review the diff before committing it.
+  bool update = argc > 1 && std::string(argv[1]) == "--update";
+  if (update) {
+    --argc;
+    ++argv;
+  }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: zun_golden SCRIPTS_DIR [NAME]\n");
+    std::fprintf(stderr, "usage: zun_golden [--update] SCRIPTS_DIR [NAME]\n");
     return 2;
   }
   std::vector<fs::path> scripts;
@@ -82,6 +89,11 @@ int main(int argc, char** argv) {
     std::string want;
     for (const auto& e : expected) want += FormatEntry(e) + "\n";
     std::string got = dialogs.Transcript();
+    if (update && got != want) {
+      std::ofstream(expectedPath, std::ios::binary) << got;
+      std::printf("updated %s\n", expectedPath.filename().string().c_str());
+      want = got;
+    }
     if (got == want) {
       ++passed;
       std::printf("ok   %s\n", path.filename().string().c_str());

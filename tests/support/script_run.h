@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "tests/support/recording_dialogs.h"
@@ -17,5 +18,20 @@ struct ScriptRun {
 // Runs a UTF-8 script text once in a fresh engine with the given dialogs.
 ScriptRun RunScript(const std::string& script, RecordingDialogs& dialogs);
 ScriptRun RunScript(EZunScriptEngine& engine, const std::string& script, RecordingDialogs& dialogs);
+
+// The texts a script showed, joined by "|"; after an error, "ERR:" and the
+// first error message without its position and snippet.
+std::string Shows(const std::string& script);
+
+struct Case {
+  const char* script;
+  const char* expected;
+};
+// Sets an environment variable for this process (TZ is re-read).
+void SetEnv(const std::string& name, const std::string& value);
+void UnsetEnv(const std::string& name);
+
+// Expects Shows(script) for every case.
+void Check(const std::vector<Case>& cases);
 
 }  // namespace zun::golden

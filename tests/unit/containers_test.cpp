@@ -1,1 +1,94 @@
 #include <gtest/gtest.h>
+
+#include "engine/constants_map.h"
+#include "engine/value.h"
+
+namespace zun {
+namespace {
+
+TEST(Containers, GrowthRule) {
+  EArray<int> a;
+  std::vector<int> capacities;
+  for (int i = 0; i < 10; ++i) {
+    a.Add(i);
+    capacities.push_back(a.GetCapacity());
+  }
+  EXPECT_EQ(capacities, (std::vector<int>{1, 5, 5, 5, 5, 9, 9, 9, 9, 13}));
+  EArray<int> b;
+  b.SetSize(80);
+  b.Add(0);  // step 80 / 8 = 10
+  EXPECT_EQ(b.GetCapacity(), 90);
+  EArray<int> c;
+  c.SetSize(8192);
+  c.Add(0);
+  EXPECT_EQ(c.GetCapacity(), 8192 + 1024);
+  c.SetSize(100000);
+  c.Add(0);
+  EXPECT_EQ(c.GetCapacity(), 100000 + 1024);
+  EXPECT_FALSE(c.SetSize(-1));
+  c.SetSize(3);
+  EXPECT_EQ(c.GetCapacity(), 101024);  // shrinking keeps the storage
+  c.SetSize(0);
+  EXPECT_EQ(c.GetCapacity(), 0);
+}
+
+TEST(Containers, ElementsByPositionAndName) {
+  EScriptValue a = EScriptValue::Array();
+  for (int i = 0; i < 3; ++i) a.AppendElement(EScriptValue::Int(i));
+  EXPECT_EQ(a.GetElementAt(3), nullptr);
+  EXPECT_EQ(a.GetElementAt(-1), nullptr);
+  ASSERT_NE(a.GetElementAt(2), nullptr);
+
+  bool created = false;
+  EScriptValue* k = a.GetOrAddElementByName(u"k", created);
+  ASSERT_NE(k, nullptr);
+  EXPECT_TRUE(created);
+  EXPECT_EQ(a.GetElementCount(), 4);
+  EXPECT_EQ(k->name, u"k");
+  created = false;
+  EXPECT_EQ(a.GetOrAddElementByName(u"k", created), a.GetElementAt(3));
+  EXPECT_FALSE(created);
+  EXPECT_EQ(a.FindElementIndexByName(u"K"), -1);
+  EXPECT_EQ(a.FindElementIndexByName(u"0"), -1);  // a number-like key is a name
+
+  EScriptValue named = EScriptValue::Int(9);
+  named.name = u"other";
+  EXPECT_TRUE(a.AddElementByName(u"key", named));
+  EXPECT_EQ(a.elements[4].name, u"key");  // the key wins over the value's name
+  EScriptValue notArray = EScriptValue::Int(1);
+  EXPECT_FALSE(notArray.AddElementByName(u"x", named));
+  EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
+}
+
+TEST(Containers, CopiedArraysShareNothing) {
+  EScriptValue a = EScriptValue::Array();
+  a.AddElementByName(u"n", EScriptValue::String(u"x"));
+  EScriptValue b = a;
+  b.elements[0].SetString(u"changed");
+  EXPECT_EQ(a.elements[0].strValue, u"x");
+  EXPECT_EQ(b.elements[0].name, u"n");
+}
+
+TEST(Containers, ConstantsMap) {
+  EConstantsMap m(17);
+  m.InitHashTable(100);
+  EXPECT_EQ(m.GetBucketCount(), 100);
+  EScriptConstant c;
+  c.type = 3;
+  for (int i = 0; i < 250; ++i) {
+    c.nValue = i;
+    m.SetAt(u"K" + Int64ToString(i), c);
+  }
+  c.nValue = -1;
+  m.SetAt(u"K7", c);
+  EXPECT_EQ(m.GetCount(), 250);
+  EScriptConstant out;
+  ASSERT_TRUE(m.Lookup(u"K7", out));
+  EXPECT_EQ(out.nValue, -1);
+  ASSERT_TRUE(m.Lookup(u"K249", out));
+  EXPECT_EQ(out.nValue, 249);
+  EXPECT_FALSE(m.Lookup(u"k7", out));
+}
+
+}  // namespace
+}  // namespace zun

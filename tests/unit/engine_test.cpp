@@ -1,1 +1,143 @@
 #include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "tests/support/script_run.h"
+
+namespace zun {
+namespace {
+
+using golden::RecordingDialogs;
+using golden::RunScript;
+
+TEST(Engine, EmptyScriptShowsExactlyOneBox) {
+  RecordingDialogs d;
+  RunScript("", d);
+  EXPECT_EQ(d.Transcript(), "box\tZunRun\tOK\t(pos 0) : Script is empty, code snippet:\"\"\\r\\n\tOK\n");
+}
+
+TEST(Engine, RunBeforeInitialize) {
+  RecordingDialogs d;
+  EZunScriptEngine e;
+  e.SetDialogs(&d);
+  e.SetScript(u"print(\"x\");");
+  e.Run();
+  EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"EZunScriptEngine::Run : Initialize() not called"});
+}
+
+TEST(Engine, CleanRunShowsNothing) {
+  RecordingDialogs d;
+  auto run = RunScript("var $a = 1; { var $b = 2; } if ($a) $a = 3;", d);
+  EXPECT_FALSE(run.error);
+  EXPECT_TRUE(d.entries.empty());
+}
+
+TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
+  EZunScriptEngine e;
+  RecordingDialogs d;
+  e.SetDialogs(&d);
+  std::string text;
+  for (int i = 0; i < 100; ++i) text.push_back(static_cast<char>('a' + i % 26));
+  text[5] = '\n';
+  text[15] = '\r';
+  e.SetScript(FromUtf8(text));
+  e.bShowErrorMessages = false;
+  e.cursor.pos = 10;
+  e.ReportError("x");
+  EXPECT_EQ(ToUtf8(e.strLastErrorSnippet), text.substr(0, 40));
+  e.cursor.pos = 50;
+  e.ReportError("y");
+  std::string second = text.substr(10, 40);
+  EXPECT_EQ(ToUtf8(e.strLastErrorSnippet), second);
+  second[5] = ' ';  // the CR at 15 is shown as a blank
+  std::string first = text.substr(0, 40);
+  first[5] = ' ';
+  first[15] = ' ';
+  EXPECT_EQ(ToUtf8(e.strErrors), "(pos 10) : x, code snippet:\"" + first + "\"\r\n(pos 50) : y, code snippet:\"" +
+                                     second + "\"\r\n");
+  EXPECT_TRUE(d.entries.empty());  // bShowErrorMessages off
+}
+
+TEST(Engine, FailingFirstStatementShowsTheBoxSequence) {
+  RecordingDialogs d;
+  RunScript("var $a = 1; nosuch(1);", d);
+  std::vector<std::string> boxes = d.BoxTexts();
+  ASSERT_EQ(boxes.size(), 5u);
+  std::string line = "(pos 21) : 'nosuch' function not found, code snippet:\"var $a = 1; nosuch(1);\"\r\n";
+  EXPECT_EQ(boxes[0], line);
+  EXPECT_EQ(boxes[1], "Function:nosuch returned:type:empty,value:,name in array:");  // traced while unwinding
+  EXPECT_EQ(boxes[2], "...Exec ret: type:empty,value:,name in array:");
+  EXPECT_EQ(boxes[3].rfind("cur scope rep:\r\nType:SEO_VAR,name:calling_app_exe_path", 0), 0u);
+  EXPECT_NE(boxes[3].find("Type:SEO_VAR,name:a,var info:type:double,value:1,name in array:\r\n"), std::string::npos);
+  EXPECT_EQ(boxes[4], "ERROR! : " + line);
+}
+
+TEST(Engine, TracesAreShownOnlyAfterAnError) {
+  RecordingDialogs d;
+  RunScript("{ var $x = 1; } { $y = 1; }", d);
+  std::vector<std::string> boxes = d.BoxTexts();
+  ASSERT_GE(boxes.size(), 3u);
+  EXPECT_NE(boxes[0].find("Unknown variable:y"), std::string::npos);
+  // The second report shows both lines.
+  EXPECT_NE(boxes[1].find("Unknown variable:y"), std::string::npos);
+  EXPECT_NE(boxes[1].find("No such variable declared, or index out of bounds:y"), std::string::npos);
+  EXPECT_EQ(boxes[2], "leaving scope");
+  for (const auto& b : boxes) EXPECT_EQ(b.find("entering scope"), std::string::npos);
+}
+
+TEST(Engine, EachRunStartsFromTheEnvironment) {
+  RecordingDialogs d;
+  EZunScriptEngine e;
+  e.strScriptPath = u"C:\\s.zunscript";
+  e.files.Add(u"one");
+  golden::RunScript(e, "var $g = 1; $_SCRIPT_PATH = \"changed\"; WM_CLOSE = 1;", d);
+  EXPECT_NE(ToUtf8(e.strErrors).find("left value expected"), std::string::npos);
+  e.SetScript(u"print($_SCRIPT_PATH + \" \" + $script_path + \" \" + str($_FILES)); print(str(var_exists(\"g\")));");
+  e.Run();
+  EXPECT_FALSE(e.IsError());
+  std::vector<std::string> boxes = d.BoxTexts();
+  ASSERT_GE(boxes.size(), 2u);
+  EXPECT_EQ(boxes[boxes.size() - 2], "C:\\s.zunscript C:\\s.zunscript one");
+  EXPECT_EQ(boxes.back(), "0");
+}
+
+TEST(Engine, SecondInitializeAddsNoConstants) {
+  EZunScriptEngine e;
+  RecordingDialogs d;
+  e.SetDialogs(&d);
+  e.Initialize();
+  e.Initialize();
+  EXPECT_EQ(e.constants.GetCount(), 548);
+  EXPECT_EQ(e.environment.objects.GetSize(), 9);
+}
+
+TEST(Engine, SetOrAddVariableOutsideARunWarns) {
+  EZunScriptEngine e;
+  RecordingDialogs d;
+  e.SetDialogs(&d);
+  EXPECT_FALSE(e.SetOrAddVariable(u"x", EScriptValue::Int(1), false));
+  EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"warning : SetOrAddVariable called while not running"});
+}
+
+TEST(Engine, LastErrorSurvivesRunsOthersReset) {
+  EZunScriptEngine e;
+  RecordingDialogs d;
+  e.SetDialogs(&d);
+  e.Initialize();
+  e.nLastError = 7;
+  e.strLastError = u"old";
+  e.lastAdditionalResult = EScriptValue::Int(3);
+  e.SetScript(u"print(str(GetLastError()) + \"/\" + var_type(GetLastAdditionalResult()));");
+  e.Run();
+  EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"7/empty"});
+  EXPECT_EQ(e.strLastError, u"");
+}
+
+TEST(Engine, LineAndColumn) {
+  int line = 0, column = 0;
+  EZunScriptEngine::LineAndColumn(u"ab\r\ncd\nef", 8, line, column);
+  EXPECT_EQ(line, 3);
+  EXPECT_EQ(column, 2);
+}
+
+}  // namespace
+}  // namespace zun

@@ -1,1 +1,142 @@
+// The script loader and the command line.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "runner/command_line.h"
+#include "runner/text_file.h"
+
+namespace zun {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Loader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* scratch = std::getenv("ZUN_SCRATCH");
+    dir = fs::path(scratch ? scratch : "scratch") / "loader";
+    fs::create_directories(dir);
+  }
+  u16 Write(const std::string& name, const std::string& bytes) {
+    fs::path p = dir / name;
+    std::ofstream(p, std::ios::binary) << bytes;
+    return FromUtf8(p.string());
+  }
+  bool Load(const std::string& bytes, u16& text, uint32_t& flags) {
+    return LoadTextFile(Write("f.txt", bytes), text, &flags);
+  }
+  fs::path dir;
+};
+
+TEST_F(Loader, Encodings) {
+  u16 text = u"unchanged";
+  uint32_t flags = 99;
+  EXPECT_TRUE(Load("", text, flags));
+  EXPECT_EQ(text, u"");
+  EXPECT_EQ(flags, TEXTFILE_ANSI);
+
+  EXPECT_TRUE(Load(std::string("\xFF\xFE" "a\0b\0", 6), text, flags));
+  EXPECT_EQ(text, u"ab");
+  EXPECT_EQ(flags, 6u);
+
+  EXPECT_TRUE(Load(std::string("\xFE\xFF\0a\0b", 6), text, flags));
+  EXPECT_EQ(text, u"ab");
+  EXPECT_EQ(flags, 74u);
+
+  // An odd last byte makes a unit with a zero byte.
+  EXPECT_TRUE(Load(std::string("\xFF\xFE" "a\0b", 5), text, flags));
+  EXPECT_EQ(text, u"ab");
+  EXPECT_TRUE(Load(std::string("\xFE\xFF\0a" "b", 5), text, flags));
+  EXPECT_EQ(text, u"ab");
+
+  EXPECT_TRUE(Load("\xEF\xBB\xBFx", text, flags));
+  EXPECT_EQ(text, u"\u00EF\u00BB\u00BFx");  // the UTF-8 signature as three ANSI characters
+  EXPECT_TRUE(Load("\x80\xE9", text, flags));
+  EXPECT_EQ(text, u"\u20AC\u00E9");  // Windows-1252
+}
+
+TEST_F(Loader, ZeroBytes) {
+  u16 text = u"unchanged";
+  uint32_t flags = 0;
+  EXPECT_TRUE(Load(std::string("a\0b", 3), text, flags));  // 1 to 3 bytes are always ANSI
+  EXPECT_EQ(text, u"a");
+  text = u"unchanged";
+  EXPECT_FALSE(Load(std::string("ab\0cd", 5), text, flags));
+  EXPECT_EQ(flags, TEXTFILE_BINARY);
+  EXPECT_EQ(text, u"unchanged");
+  EXPECT_FALSE(Load(std::string("a\0b\0", 4), text, flags));  // UTF-16 without a mark
+  // A zero byte after the first 100 bytes ends the text there.
+  std::string hundred(100, 'x');
+  EXPECT_TRUE(Load(hundred + std::string("\0more", 5), text, flags));
+  EXPECT_EQ(text.size(), 100u);
+  // The last byte is not looked at.
+  EXPECT_TRUE(Load(std::string("abcd\0", 5), text, flags));
+  EXPECT_EQ(text, u"abcd");
+}
+
+TEST_F(Loader, MissingFileAndSizeLimit) {
+  u16 text;
+  uint32_t flags = 5;
+  EXPECT_FALSE(LoadTextFile(FromUtf8((dir / "missing").string()), text, &flags));
+  EXPECT_EQ(flags, 0u);
+  EXPECT_FALSE(LoadTextFile(FromUtf8(dir.string()), text, &flags));  // a folder
+  CByteBuffer buf;
+  EXPECT_FALSE(ReadFileToBuffer(Write("small.txt", std::string(3000, 'a')), buf, 2048));
+  CByteBuffer whole;
+  EXPECT_TRUE(ReadFileToBuffer(Write("small.txt", std::string(3000, 'a')), whole, 3001));
+  EXPECT_EQ(whole.nSize, 3000);
+}
+
+TEST(ByteBuffer, GrowthRule) {
+  CByteBuffer b;
+  b.SetSize(10);
+  EXPECT_EQ(b.nCapacity, 12);
+  b.SetSize(12);
+  EXPECT_EQ(b.nCapacity, 12);
+  b.SetSize(9);  // not below 0.8 of 12
+  EXPECT_EQ(b.nCapacity, 12);
+  b.SetSize(5);
+  EXPECT_EQ(b.nCapacity, 6);
+  b.AppendByte(7);
+  EXPECT_EQ(b.pData[5], 7);
+  b.SetSize(0);
+  EXPECT_EQ(b.pData, nullptr);
+}
+
+std::vector<u16> Split(const u16& line) { return SplitCommandLine(u"zunrun.exe " + line); }
+
+TEST(CommandLine, SplittingFollowsTheRuntimeRules) {
+  EXPECT_EQ(Split(u"a \"b c\" d"), (std::vector<u16>{u"a", u"b c", u"d"}));
+  EXPECT_EQ(Split(u"\"C:\\My Scripts\\x.zunscript\" /del"), (std::vector<u16>{u"C:\\My Scripts\\x.zunscript", u"/del"}));
+  EXPECT_EQ(Split(u"a\\\\\"b c\" \\\"q"), (std::vector<u16>{u"a\\b c", u"\"q"}));
+  EXPECT_EQ(SplitCommandLine(u"\"C:\\Program Files\\zunrun.exe\" x"), std::vector<u16>{u"x"});
+}
+
+CZunRunCommandLineInfo Parse(const std::vector<u16>& args) {
+  CZunRunCommandLineInfo info;
+  ParseCommandLine(info, args);
+  return info;
+}
+
+TEST(CommandLine, SwitchesTakeTheNextPlainArgument) {
+  auto a = Parse({u"script.zunscript", u"/del"});
+  EXPECT_EQ(a.files, std::vector<u16>{u"script.zunscript"});
+  EXPECT_TRUE(a.IsSwitchTrue(u"del"));
+  auto b = Parse({u"/del", u"script.zunscript"});
+  EXPECT_TRUE(b.files.empty());
+  EXPECT_FALSE(b.IsSwitchTrue(u"del"));
+  u16 value;
+  EXPECT_TRUE(b.LookupSwitch(u"DEL", value));
+  EXPECT_EQ(value, u"script.zunscript");
+  auto c = Parse({u"/DEL", u"TRUE", u"script.zunscript"});
+  EXPECT_EQ(c.files.size(), 1u);
+  EXPECT_TRUE(c.IsSwitchTrue(u"del"));
+  auto d = Parse({u"-Del", u"true"});
+  EXPECT_TRUE(d.IsSwitchTrue(u"Del"));
+}
+
+}  // namespace
+}  // namespace zun

@@ -1,1 +1,79 @@
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/text.h"
+
+namespace zun {
+namespace {
+
+TEST(Text, DoubleReadingStopsWhereTheNumberEnds) {
+  EXPECT_EQ(ReadDoublePrefix(u"12abc"), 12.0);
+  EXPECT_EQ(ReadDoublePrefix(u"1e3"), 1000.0);
+  EXPECT_EQ(ReadDoublePrefix(u"1e"), 1.0);
+  EXPECT_EQ(ReadDoublePrefix(u"  -2.5x"), -2.5);
+  EXPECT_EQ(ReadDoublePrefix(u"1.2.3"), 1.2);
+  EXPECT_EQ(ReadDoublePrefix(u".5"), 0.5);
+  EXPECT_EQ(ReadDoublePrefix(u"0x10"), 0.0);  // no hexadecimal floats
+  EXPECT_EQ(ReadDoublePrefix(u"abc"), 0.0);
+  EXPECT_TRUE(std::isinf(ReadDoublePrefix(u"1e999")));
+  EXPECT_EQ(ReadDoublePrefix(u"1e-999"), 0.0);
+}
+
+TEST(Text, IntegerReadingsSaturate) {
+  EXPECT_EQ(ReadInt32Prefix(u"99999999999"), INT32_MAX);
+  EXPECT_EQ(ReadInt32Prefix(u"-99999999999"), INT32_MIN);
+  EXPECT_EQ(ReadInt32Prefix(u"+42z"), 42);
+  EXPECT_EQ(ReadHex64(u"ff"), 255);
+  EXPECT_EQ(ReadHex64(u"8000000000000000"), INT64_MAX);
+  EXPECT_EQ(ReadHex64(u"FFFFFFFFFFFFFFFFFFFF"), INT64_MAX);
+}
+
+TEST(Text, OutOfRangeDoublesConvertToTheMinimumInteger) {
+  EXPECT_EQ(TruncToInt64(std::nan("")), INT64_MIN);
+  EXPECT_EQ(TruncToInt64(std::numeric_limits<double>::infinity()), INT64_MIN);
+  EXPECT_EQ(TruncToInt64(-std::numeric_limits<double>::infinity()), INT64_MIN);
+  EXPECT_EQ(TruncToInt64(9223372036854775808.0), INT64_MIN);
+  EXPECT_EQ(TruncToInt64(-9223372036854775808.0), INT64_MIN);
+  EXPECT_EQ(TruncToInt64(-3.9), -3);
+  EXPECT_EQ(TruncToInt64(9223372036854774784.0), 9223372036854774784);
+}
+
+TEST(Text, NumberTexts) {
+  EXPECT_EQ(Int64ToString(INT64_MIN), u"-9223372036854775808");
+  EXPECT_EQ(DoubleToString(2.5, 10), u"2.5000000000");
+  EXPECT_EQ(DoubleToString(2.5, 0), u"2");  // C rounding: half to even
+  EXPECT_EQ(DoubleToString(1e20, 3), u"100000000000000000000.000");
+  EXPECT_EQ(DoubleToString(-std::numeric_limits<double>::infinity(), 3), u"-inf");
+}
+
+TEST(Text, CaseMappingCoversLatin1) {
+  EXPECT_EQ(ToUpper(u"abc\u00e9\u00ff\u00df"), u"ABC\u00c9\u0178\u00df");
+  EXPECT_EQ(ToLower(u"ABC\u00c9\u00d7\u0178"), u"abc\u00e9\u00d7\u00ff");
+  EXPECT_EQ(ToUpper(u"\u0105\u03b1\u0436"), u"\u0104\u0391\u0416");
+}
+
+TEST(Text, CaseInsensitiveCollationComparesLowerCase) {
+  EXPECT_EQ(CollateNoCase(u"abc", u"ABC"), 0);
+  EXPECT_EQ(CollateNoCase(u"_", u"A"), -1);  // '_' sorts before 'a'
+  EXPECT_EQ(CollateNoCase(u"ab", u"a"), 1);
+  EXPECT_EQ(Collate(u"B", u"a"), -1);
+}
+
+TEST(Text, Utf8RoundTripKeepsSurrogatePairs) {
+  u16 s = u"a\u00e9\u20ac\U0001F600";
+  EXPECT_EQ(FromUtf8(ToUtf8(s)), s);
+  EXPECT_EQ(ToUtf8(u16(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(Text, SafeMidFollowsTheSnippetRule) {
+  u16 s = u"0123456789";
+  EXPECT_EQ(SafeMid(s, -5, 3), u"012");
+  EXPECT_EQ(SafeMid(s, 8, 5), u"89");
+  EXPECT_EQ(SafeMid(s, 3, -1), u"");
+  EXPECT_EQ(SafeMid(u"", -40, 40), u"");
+}
+
+}  // namespace
+}  // namespace zun
