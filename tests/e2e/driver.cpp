@@ -1,6 +1,8 @@
 #include "tests/e2e/driver.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 
 namespace zun::e2e {
@@ -19,6 +21,14 @@ std::wstring Wide(const std::string& s) {
   std::wstring w(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
   return w;
+}
+
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string out = "Z:" + path;
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
 }
 
 std::string WindowText(HWND hwnd) {
@@ -168,7 +178,8 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
         if (md.visible && options.onMainDialog && options.onMainDialog(hwnd, md)) stopWatching = true;
         continue;
       }
-      if (answered.count(hwnd) || !IsWindowVisible(hwnd)) continue;
+      if (answered.count(hwnd)) continue;
+      if (!IsWindowVisible(hwnd)) continue;
       WindowInfo box = Inspect(hwnd);
       if (box.buttons.empty()) continue;  // still being built
       std::string answer = box.buttons.front();
@@ -177,6 +188,7 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
         if (want.kind == "box" && want.fields.size() >= 4) answer = want.fields[3];
       }
       ++next;
+      if (getenv("ZUN_DRIVER_TRACE")) fprintf(stderr, "[%lu ms] box %s\n", GetTickCount() - start, box.text.c_str());
       result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});
       answered.insert(hwnd);
       HWND button = FindButton(hwnd, answer);

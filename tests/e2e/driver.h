@@ -52,6 +52,10 @@ struct RunResult {
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options);
 
+// A path the tests got from CMake on Linux ("/work/x") as Wine sees it
+// ("Z:\work\x"); other paths unchanged.
+std::string WindowsPath(const std::string& path);
+
 // Helpers for the window tests.
 std::string WindowText(HWND hwnd);
 std::string Utf8(const std::wstring& w);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_golden_exe SCRIPTS_DIR ZUNRUN_EXE [NAME]\n");
     return 2;
   }
-  std::string dir = argv[1], exe = argv[2];
+  std::string dir = WindowsPath(argv[1]), exe = WindowsPath(argv[2]);
   std::vector<std::string> names;
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW(Wide(dir + "\\*.zunscript").c_str(), &fd);
@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
     for (const auto& e : o.expected) want += golden::FormatEntry(e) + "\n";
     o.env = EnvOf(ReadAll(script));
     o.timeoutMs = 30000;
+    // The runner's dialog only shows itself when it cannot run the script.
+    o.onMainDialog = [](HWND, const MainDialogState&) { return true; };
     RunResult r = RunProgram(exe, o);
     std::string got = r.Transcript();
     if (r.ended && got == want && !r.mainDialog.visible) {

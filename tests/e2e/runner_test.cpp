@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_runner_tests PATH\\zunrun.exe\n");
     return 2;
   }
-  zun::e2e::g_exe = argv[1];
+  zun::e2e::g_exe = zun::e2e::WindowsPath(argv[1]);
   return RUN_ALL_TESTS();
 }
