@@ -79,6 +79,26 @@ const BuiltinRow kBuiltins[] = {
     {u"TimeGetHour", builtins::TimeGetHour},
     {u"TimeGetMinute", builtins::TimeGetMinute},
     {u"TimeGetSecond", builtins::TimeGetSecond},
+    // File system
+    {u"FileIsFolder", builtins::FileIsDirectory},
+    {u"FileIsDirectory", builtins::FileIsDirectory},
+    {u"FileGetProperty", builtins::FileGetProperty},
+    {u"FileExists", builtins::FileExists},
+    {u"FileDelete", builtins::FileDelete},
+    {u"FileRename", builtins::FileRename},
+    {u"FileCopy", builtins::FileCopy},
+    {u"FileMove", builtins::FileMove},
+    {u"FileCreateDirectory", builtins::FileCreateDirectory},
+    {u"ReadDirectory", builtins::ReadDirectory},
+    {u"UrlGetName", builtins::UrlGetName},
+    {u"UrlGetTitle", builtins::UrlGetTitle},
+    {u"UrlGetExt", builtins::UrlGetExt},
+    {u"UrlGetParent", builtins::UrlGetParent},
+    {u"UrlIsSame", builtins::UrlIsSame},
+    {u"UrlJoin", builtins::UrlJoin},
+    {u"TextFileLoad", builtins::TextFileLoad},
+    {u"TextFileSave", builtins::TextFileSave},
+    {u"TextFileAppend", builtins::TextFileAppend},
 };
 
 const std::unordered_map<u16, BuiltinFn>& Table() {

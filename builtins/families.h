@@ -79,4 +79,28 @@ ZUN_BUILTIN(TimeGetSecond);
 // dialogs.cpp
 ZUN_BUILTIN(MessageBox);
 
+// files.cpp
+ZUN_BUILTIN(FileIsDirectory);
+ZUN_BUILTIN(FileGetProperty);
+ZUN_BUILTIN(FileExists);
+ZUN_BUILTIN(FileDelete);
+ZUN_BUILTIN(FileRename);
+ZUN_BUILTIN(FileCopy);
+ZUN_BUILTIN(FileMove);
+ZUN_BUILTIN(FileCreateDirectory);
+ZUN_BUILTIN(ReadDirectory);
+
+// paths.cpp
+ZUN_BUILTIN(UrlGetName);
+ZUN_BUILTIN(UrlGetTitle);
+ZUN_BUILTIN(UrlGetExt);
+ZUN_BUILTIN(UrlGetParent);
+ZUN_BUILTIN(UrlIsSame);
+ZUN_BUILTIN(UrlJoin);
+
+// text_files.cpp
+ZUN_BUILTIN(TextFileLoad);
+ZUN_BUILTIN(TextFileSave);
+ZUN_BUILTIN(TextFileAppend);
+
 }  // namespace zun::builtins

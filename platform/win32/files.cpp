@@ -25,14 +25,21 @@ void ReadOnlyFile::Close() {
   handle_ = -1;
 }
 
-bool DeleteFilePath(const u16& path) { return DeleteFileW(ToWide(path).c_str()) != 0; }
-
 u16 AnsiToUtf16(const char* bytes, size_t count) {
   if (count == 0) return u16();
   int n = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
   std::wstring w(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), w.data(), n);
   return FromWide(w);
+}
+
+std::string Utf16ToAnsi(u16view text) {
+  if (text.empty()) return std::string();
+  std::wstring w(text.begin(), text.end());
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace zun::platform

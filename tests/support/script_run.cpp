@@ -24,8 +24,13 @@ ScriptRun RunScript(const std::string& script, RecordingDialogs& dialogs) {
 }
 
 std::string Shows(const std::string& script) {
+  EZunScriptEngine engine;
+  return Shows(engine, script);
+}
+
+std::string Shows(EZunScriptEngine& engine, const std::string& script) {
   RecordingDialogs d;
-  auto run = RunScript(script, d);
+  auto run = RunScript(engine, script, d);
   std::string out;
   for (const auto& t : d.BoxTexts()) {
     if (run.error && t.rfind("(pos ", 0) == 0) break;

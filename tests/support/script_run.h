@@ -22,6 +22,8 @@ ScriptRun RunScript(EZunScriptEngine& engine, const std::string& script, Recordi
 // The texts a script showed, joined by "|"; after an error, "ERR:" and the
 // first error message without its position and snippet.
 std::string Shows(const std::string& script);
+// The same in an engine the caller keeps, to look at its state afterwards.
+std::string Shows(EZunScriptEngine& engine, const std::string& script);
 
 struct Case {
   const char* script;

@@ -1,0 +1,273 @@
+// The file, path and text file built-ins against a real scratch folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
+#include "builtins/file_helpers.h"
+#include "tests/support/script_run.h"
+
+namespace zun {
+namespace {
+
+namespace fs = std::filesystem;
+using golden::Check;
+
+TEST(UrlFamily, SplitsJoinsAndCompares) {
+  Check({
+      {R"(print(UrlGetName("C:\\dir\\file.txt") + "|" + UrlGetTitle("C:\\dir\\file.txt") + "|" +
+             UrlGetExt("C:\\dir\\file.txt"));)",
+       "file.txt|file|txt"},
+      {R"(print(UrlGetName("C:\\dir\\file.") + "|" + UrlGetExt("a/b.c/name") + "|" + UrlGetTitle("x.tar.gz"));)",
+       "file||x.tar"},
+      {R"(print(UrlGetParent("C:\\a\\b.txt") + "|" + UrlGetParent("C:\\a\\b\\") + "|" + UrlGetParent("C:\\") + "|" +
+             UrlGetParent("file.txt") + "|" + UrlGetParent("/usr/lib/x.so"));)",
+       "C:\\a\\|C:\\a\\|||/usr/lib/"},
+      {R"(print(UrlJoin("C:\\a\\", "\\b") + "|" + UrlJoin("a", "b") + "|" + UrlJoin("x/y/", "/z") + "|" +
+             UrlJoin("", "q") + "|" + UrlJoin("a", "b\\c"));)",
+       "C:\\a\\b|a/b|x/y/z|q|a\\b\\c"},
+      {R"(print(str(UrlIsSame("C:\\A\\", "c:/a")) + str(UrlIsSame("/x/y", "x\\Y\\")) + str(UrlIsSame("a", "b")));)",
+       "110"},
+      {R"(UrlJoin("a");)", "ERR:'UrlJoin' function error:missing argument :2"},
+  });
+}
+
+// Each test gets an empty folder of its own.
+class FileBuiltins : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* scratch = std::getenv("ZUN_SCRATCH");
+    fs::path base = scratch ? fs::path(scratch) : fs::temp_directory_path() / "zunrun-tests";
+    dir = base / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(dir, ec))
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::remove_all(dir, ec);
+  }
+
+  fs::path Path(const std::string& name) const { return dir / name; }
+  // A path as a script string literal.
+  std::string Lit(const std::string& name) const {
+    std::string out = "\"";
+    for (char c : (name.empty() ? dir : Path(name)).string()) {
+      if (c == '\\' || c == '"') out.push_back('\\');
+      out.push_back(c);
+    }
+    return out + "\"";
+  }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void MakeReadOnly(const std::string& name) {
+    fs::permissions(Path(name), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  // What the script showed; the last-error text is kept in lastError.
+  std::string Run(const std::string& script) {
+    EZunScriptEngine engine;
+    std::string shown = golden::Shows(engine, script);
+    lastError = ToUtf8(engine.strLastError);
+    return shown;
+  }
+  std::vector<std::string> EntriesOf(const std::string& shown) {
+    std::vector<std::string> items;
+    std::stringstream s(shown);
+    for (std::string item; std::getline(s, item, ',');) items.push_back(item);
+    std::sort(items.begin(), items.end());
+    return items;
+  }
+
+  fs::path dir;
+  std::string lastError;
+};
+
+TEST_F(FileBuiltins, FoldersAndListing) {
+  EXPECT_EQ(Run("print(str(FileExists(" + Lit("") + ")) + str(FileIsFolder(" + Lit("") + ")) + str(FileIsDirectory(" +
+                Lit("none") + ")));"),
+            "110");
+  EXPECT_EQ(Run("var $a = ReadDirectory(" + Lit("") + "); print(str(array_size($a)) + \" \" + str(GetLastError()));"),
+            "0 0");
+  EXPECT_EQ(Run("var $a = ReadDirectory(" + Lit("none") + "); print(var_type($a) + str(array_size($a)) + \" \" +"
+                " str(GetLastError()));"),
+            "array0 1");
+  EXPECT_EQ(Run("print(str(FileCreateDirectory(" + Lit("sub") + ")) + str(FileCreateDirectory(" + Lit("sub") +
+                ")) + str(FileCreateDirectory(" + Lit("no/such") + ")));"),
+            "100");
+  Write("a.txt", "x");
+  // A trailing separator is dropped before the names are joined on.
+  std::string sep(1, static_cast<char>(fs::path::preferred_separator));
+  std::vector<std::string> expected = {(dir / "a.txt").string(), (dir / "sub").string()};
+  EXPECT_EQ(EntriesOf(Run("print(str(ReadDirectory(" + Lit("") + ")));")), expected);
+  std::string trailing = Lit("");
+  trailing.insert(trailing.size() - 1, sep == "\\" ? "\\\\" : "/");
+  EXPECT_EQ(EntriesOf(Run("print(str(ReadDirectory(" + trailing + ")));")), expected);
+}
+
+TEST_F(FileBuiltins, Properties) {
+  Write("five.txt", "12345");
+  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("five.txt") + ", \"SIZE\")) + \" \" + str(GetLastError()) + \" \" +"
+                " str(FileGetProperty(" + Lit("") + ", \"size\")));"),
+            "5 0 0");
+  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("none") + ", \"size\")) + \" \" + str(FileGetProperty(" +
+                Lit("none") + ", \"mtime\")) + \" \" + str(GetLastError()));"),
+            "-1 0 1");
+  EXPECT_EQ(lastError, "could not read source file");
+  EXPECT_EQ(Run("FileGetProperty(" + Lit("five.txt") + ", \"Name\");"),
+            "ERR:'FileGetProperty' function error:bad property:name");
+  // Times are seconds since 1970, near the present for a file just written.
+  std::string now = Run("print(str(TimeGetCurrent() - FileGetProperty(" + Lit("five.txt") +
+                        ", \"mtime\") < 120) + str(FileGetProperty(" + Lit("five.txt") + ", \"ctime\") > 1000000000) + str(" +
+                        "FileGetProperty(" + Lit("five.txt") + ", \"atime\") > 1000000000));");
+  EXPECT_EQ(now, "111");
+}
+
+TEST_F(FileBuiltins, SizeIsReportedModulo4GiB) {
+  std::error_code ec;
+  { std::ofstream(Path("big.bin"), std::ios::binary); }
+  fs::resize_file(Path("big.bin"), (uint64_t{1} << 32) + 7, ec);
+  if (ec) GTEST_SKIP() << "the file system cannot hold a sparse 4 GiB file: " << ec.message();
+  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("big.bin") + ", \"size\")));"), "7");
+}
+
+TEST_F(FileBuiltins, DeleteRenameCopyMove) {
+  Write("a.txt", "A");
+  Write("b.txt", "B");
+  Write("ro.txt", "RO");
+  MakeReadOnly("ro.txt");
+  EXPECT_EQ(Run("print(str(FileDelete(" + Lit("ro.txt") + ")) + str(FileRename(" + Lit("a.txt") + ", " +
+                Lit("b.txt") + ")) + str(FileRename(" + Lit("a.txt") + ", " + Lit("c.txt") + ")));"),
+            "001");
+  EXPECT_EQ(Read("b.txt"), "B");
+  EXPECT_EQ(Read("c.txt"), "A");
+  // Copy refuses an existing target unless told to overwrite; a read-only
+  // target is made writable first.
+  EXPECT_EQ(Run("print(str(FileCopy(" + Lit("c.txt") + ", " + Lit("b.txt") + ")) + str(FileCopy(" + Lit("c.txt") +
+                ", " + Lit("ro.txt") + ", 1)) + str(FileCopy(" + Lit("c.txt") + ", " + Lit("d.txt") + ")));"),
+            "011");
+  EXPECT_EQ(Read("b.txt"), "B");
+  EXPECT_EQ(Read("ro.txt"), "A");
+  EXPECT_EQ(Read("d.txt"), "A");
+  Write("ro.txt", "RO");
+  MakeReadOnly("ro.txt");
+  EXPECT_EQ(Run("print(str(FileMove(" + Lit("d.txt") + ", " + Lit("b.txt") + ")) + str(FileMove(" + Lit("d.txt") +
+                ", " + Lit("ro.txt") + ", 1)) + str(FileExists(" + Lit("d.txt") + ")));"),
+            "010");
+  EXPECT_EQ(Read("ro.txt"), "A");
+  EXPECT_EQ(Read("b.txt"), "B");
+}
+
+TEST_F(FileBuiltins, FailedMoveKeepsTheTarget) {
+  Write("target.txt", "keep me");
+  EXPECT_EQ(Run("print(str(FileMove(" + Lit("missing.txt") + ", " + Lit("target.txt") + ", 1)) + str(GetLastError()));"),
+            "01");
+  EXPECT_EQ(lastError, "could not delete existing target file");
+  EXPECT_EQ(Read("target.txt"), "keep me");
+  fs::create_directory(Path("folder"));
+  Write("src.txt", "s");
+  EXPECT_EQ(Run("print(str(FileMove(" + Lit("src.txt") + ", " + Lit("folder") + ", 1)));"), "0");
+  EXPECT_EQ(Read("src.txt"), "s");
+}
+
+TEST_F(FileBuiltins, ForceDeleteRemovesReadOnlyFiles) {
+  Write("ro.txt", "x");
+  MakeReadOnly("ro.txt");
+  EXPECT_TRUE(builtins::ForceDeleteFile(FromUtf8(Path("ro.txt").string())));
+  EXPECT_FALSE(fs::exists(Path("ro.txt")));
+  EXPECT_FALSE(builtins::ForceDeleteFile(FromUtf8(Path("ro.txt").string())));
+}
+
+TEST_F(FileBuiltins, SaveWritesTheRequestedEncoding) {
+  EXPECT_EQ(Run("print(str(TextFileSave(" + Lit("u.txt") + ", \"A\" + chr(0x263A), \"utf-16 bom\")) + str(TextFileSave(" +
+                Lit("up.txt") + ", \"Ab\", \"UTF-16\")) + str(TextFileSave(" + Lit("n.txt") + ", \"Ab\", \"utf-16\")) +"
+                " str(TextFileSave(" + Lit("b.txt") + ", \"Ab\", \"bom\")));"),
+            "1111");
+  EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE" "A\0\x3A\x26", 6));
+  EXPECT_EQ(Read("up.txt"), "Ab");
+  EXPECT_EQ(Read("n.txt"), std::string("A\0b\0", 4));
+  EXPECT_EQ(Read("b.txt"), "Ab");
+  // 8-bit text goes through the ANSI code page: e-acute is one byte.
+  Run("TextFileSave(" + Lit("e.txt") + ", chr(0xE9) + chr(0x263A));");
+  EXPECT_EQ(Read("e.txt"), "\xE9?");
+  EXPECT_EQ(Run("print(str(TextFileSave(" + Lit("no/such/x.txt") + ", \"x\")) + str(GetLastError()));"), "01");
+}
+
+TEST_F(FileBuiltins, LoadReportsTheEncoding) {
+  Write("ansi.txt", "caf\xE9");
+  Write("le.txt", std::string("\xFF\xFEH\0i\0", 6));
+  Write("be.txt", std::string("\xFE\xFF\0H\0i", 6));
+  Write("zero.txt", std::string("ab\0cd", 5));
+  EXPECT_EQ(Run("print(TextFileLoad(" + Lit("ansi.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\");"),
+            "caf\xC3\xA9[ansi]");
+  EXPECT_EQ(Run("print(TextFileLoad(" + Lit("le.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\" + TextFileLoad(" +
+                Lit("be.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\");"),
+            "Hi[ utf-16 bom]Hi[ utf-16 bom]");
+  EXPECT_EQ(Run("TextFileLoad(" + Lit("ansi.txt") + "); print(\"<\" + TextFileLoad(" + Lit("zero.txt") + ") + \">\" +"
+                " str(GetLastError()) + GetLastAdditionalResult());"),
+            "<>1ansi");
+}
+
+TEST_F(FileBuiltins, AppendKeepsTheEncoding) {
+  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("new.txt") + ", \"one\")) + str(TextFileAppend(" + Lit("new.txt") +
+                ", \"two\")));"),
+            "11");
+  EXPECT_EQ(Read("new.txt"), "onetwo");
+  Write("le.txt", std::string("\xFF\xFEH\0", 4));
+  Write("be.txt", std::string("\xFE\xFF\0H", 4));
+  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("le.txt") + ", \"i\")) + str(TextFileAppend(" + Lit("be.txt") +
+                ", \"i\")));"),
+            "11");
+  EXPECT_EQ(Read("le.txt"), std::string("\xFF\xFEH\0i\0", 6));
+  EXPECT_EQ(Read("be.txt"), std::string("\xFE\xFF\0H\0i", 6));
+  // A file that cannot be read is not overwritten.
+  Write("zero.txt", std::string("ab\0cd", 5));
+  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("zero.txt") + ", \"x\")));"), "0");
+  EXPECT_EQ(lastError, "error reading source file");
+  EXPECT_EQ(Read("zero.txt"), std::string("ab\0cd", 5));
+  Write("ro.txt", "old");
+  MakeReadOnly("ro.txt");
+  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("ro.txt") + ", \"x\")));"), "0");
+  EXPECT_EQ(lastError, "error saving");
+  EXPECT_EQ(Read("ro.txt"), "old");
+}
+
+#ifndef _WIN32
+// A disk that fills up part-way: the file size limit makes the write fail
+// after some bytes, even for root.
+TEST_F(FileBuiltins, FailedWriteLeavesTheOldFile) {
+  Write("keep.txt", "old contents");
+  struct rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 4;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string shown = Run("print(str(TextFileSave(" + Lit("keep.txt") + ", \"new and much longer\")) + str(" +
+                          "TextFileAppend(" + Lit("keep.txt") + ", \" more\")));");
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(shown, "00");
+  EXPECT_EQ(Read("keep.txt"), "old contents");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "a temporary file was left";
+}
+#endif
+
+}  // namespace
+}  // namespace zun
