@@ -190,6 +190,7 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
       ++next;
       if (getenv("ZUN_DRIVER_TRACE")) fprintf(stderr, "[%lu ms] box %s\n", GetTickCount() - start, box.text.c_str());
       result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});
+      if (options.onEntry) options.onEntry(result.entries.back());
       answered.insert(hwnd);
       HWND button = FindButton(hwnd, answer);
       if (!button) button = FindButton(hwnd, box.buttons.front());

@@ -39,6 +39,8 @@ struct RunOptions {
   // Called whenever the main dialog is visible; return true to stop
   // watching (the process is then ended by the caller).
   std::function<bool(HWND dialog, const MainDialogState&)> onMainDialog;
+  // Called for every box as it is answered.
+  std::function<void(const golden::Entry&)> onEntry;
 };
 
 struct RunResult {

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "runner/command_line.h"
 #include "runner/text_file.h"
 
@@ -89,6 +93,23 @@ TEST_F(Loader, MissingFileAndSizeLimit) {
   EXPECT_TRUE(ReadFileToBuffer(Write("small.txt", std::string(3000, 'a')), whole, 3001));
   EXPECT_EQ(whole.nSize, 3000);
 }
+
+#ifdef _WIN32
+// The loader shares the file with readers only: a writer still at work on
+// the file keeps it from being read half-written.
+TEST_F(Loader, FileHeldOpenForWritingIsRefused) {
+  u16 path = Write("busy.txt", "print(1);");
+  std::wstring wide(path.begin(), path.end());
+  HANDLE writer = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  u16 text;
+  EXPECT_FALSE(LoadTextFile(path, text));
+  CloseHandle(writer);
+  EXPECT_TRUE(LoadTextFile(path, text));
+  EXPECT_EQ(text, u"print(1);");
+}
+#endif
 
 TEST(ByteBuffer, GrowthRule) {
   CByteBuffer b;
