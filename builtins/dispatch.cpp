@@ -22,6 +22,7 @@ const BuiltinRow kBuiltins[] = {
     {u"GetLastAdditionalResult", builtins::GetLastAdditionalResult},
     {u"MessageBox", builtins::MessageBox},
     {u"print", builtins::MessageBox},
+    {u"InputBox", builtins::InputBox},
     {u"Sleep", builtins::Sleep},
     {u"str", builtins::str},
     {u"int", builtins::int_},
@@ -79,6 +80,14 @@ const BuiltinRow kBuiltins[] = {
     {u"TimeGetHour", builtins::TimeGetHour},
     {u"TimeGetMinute", builtins::TimeGetMinute},
     {u"TimeGetSecond", builtins::TimeGetSecond},
+    // Keyboard and mouse
+    {u"GetKeyState", builtins::GetKeyState},
+    {u"SendTextToWindow", builtins::SendTextToWindow},
+    {u"MouseGetPosX", builtins::MouseGetPosX},
+    {u"MouseGetPosY", builtins::MouseGetPosY},
+    {u"MouseSetPos", builtins::MouseSetPos},
+    {u"MouseClick", builtins::MouseClick},
+    {u"MouseDoubleClick", builtins::MouseDoubleClick},
     // File system
     {u"FileIsFolder", builtins::FileIsDirectory},
     {u"FileIsDirectory", builtins::FileIsDirectory},
@@ -96,9 +105,32 @@ const BuiltinRow kBuiltins[] = {
     {u"UrlGetParent", builtins::UrlGetParent},
     {u"UrlIsSame", builtins::UrlIsSame},
     {u"UrlJoin", builtins::UrlJoin},
+    // System
+    {u"SysGetGUID", builtins::SysGetGUID},
+    {u"SysGetSpecialFolderLocation", builtins::SysGetSpecialFolderLocation},
+    {u"SysGetTemporaryFolder", builtins::SysGetTemporaryFolder},
+    {u"SysSetClipboardText", builtins::SysSetClipboardText},
+    {u"SysGetClipboardText", builtins::SysGetClipboardText},
+    {u"ShellExecute", builtins::ShellExecute},
+    {u"GetCurrentDirectory", builtins::GetCurrentDirectory},
+    {u"SetCurrentDirectory", builtins::SetCurrentDirectory},
+    // Text files
     {u"TextFileLoad", builtins::TextFileLoad},
     {u"TextFileSave", builtins::TextFileSave},
     {u"TextFileAppend", builtins::TextFileAppend},
+    // Windows
+    {u"WinGetPos", builtins::WinGetPos},
+    {u"WinSetPos", builtins::WinSetPos},
+    {u"WinSetText", builtins::WinSetText},
+    {u"WinGetText", builtins::WinGetText},
+    {u"WinShow", builtins::WinShow},
+    {u"SendMessage", builtins::SendMessage},
+    {u"GetForegroundWindow", builtins::GetForegroundWindow},
+    {u"SetForegroundWindow", builtins::SetForegroundWindow},
+    {u"WinIsVisible", builtins::WinIsVisible},
+    {u"WinGetChildWindows", builtins::WinGetChildWindows},
+    {u"FindWindow", builtins::FindWindow},
+    {u"WinShowMenu", builtins::WinShowMenu},
 };
 
 const std::unordered_map<u16, BuiltinFn>& Table() {

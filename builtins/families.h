@@ -78,6 +78,40 @@ ZUN_BUILTIN(TimeGetSecond);
 
 // dialogs.cpp
 ZUN_BUILTIN(MessageBox);
+ZUN_BUILTIN(InputBox);
+ZUN_BUILTIN(WinShowMenu);
+
+// input.cpp
+ZUN_BUILTIN(GetKeyState);
+ZUN_BUILTIN(SendTextToWindow);
+ZUN_BUILTIN(MouseGetPosX);
+ZUN_BUILTIN(MouseGetPosY);
+ZUN_BUILTIN(MouseSetPos);
+ZUN_BUILTIN(MouseClick);
+ZUN_BUILTIN(MouseDoubleClick);
+
+// system.cpp
+ZUN_BUILTIN(SysGetGUID);
+ZUN_BUILTIN(SysGetSpecialFolderLocation);
+ZUN_BUILTIN(SysGetTemporaryFolder);
+ZUN_BUILTIN(SysSetClipboardText);
+ZUN_BUILTIN(SysGetClipboardText);
+ZUN_BUILTIN(ShellExecute);
+ZUN_BUILTIN(GetCurrentDirectory);
+ZUN_BUILTIN(SetCurrentDirectory);
+
+// windows.cpp
+ZUN_BUILTIN(WinGetPos);
+ZUN_BUILTIN(WinSetPos);
+ZUN_BUILTIN(WinSetText);
+ZUN_BUILTIN(WinGetText);
+ZUN_BUILTIN(WinShow);
+ZUN_BUILTIN(SendMessage);
+ZUN_BUILTIN(GetForegroundWindow);
+ZUN_BUILTIN(SetForegroundWindow);
+ZUN_BUILTIN(WinIsVisible);
+ZUN_BUILTIN(WinGetChildWindows);
+ZUN_BUILTIN(FindWindow);
 
 // files.cpp
 ZUN_BUILTIN(FileIsDirectory);

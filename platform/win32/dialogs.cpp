@@ -1,9 +1,10 @@
-// The platform's dialogs on Windows: the system message box. The input box
-// and the popup menu arrive with their built-ins.
+// The platform's dialogs on Windows: the system message box and the popup
+// menu; the input box is in input_box.cpp.
 #include <windows.h>
 
 #include "platform/win32/dialogs.h"
 
+#include "platform/win32/quick_menu.h"
 #include "platform/win32/wide.h"
 
 namespace zun {
@@ -12,12 +13,15 @@ int Win32Dialogs::MessageBox(void* owner, const u16& text, const u16& caption, u
   return MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(), type);
 }
 
-u16 Win32Dialogs::InputBox(void*, const u16&, bool, int& button) {
-  button = ID_CANCEL;
-  return u16();
+int Win32Dialogs::ShowMenu(void* owner, const std::vector<MenuItem>& items) {
+  CQuickMenu menu;
+  menu.CreateOwnerWindow(static_cast<HWND>(owner));
+  for (const MenuItem& item : items) menu.AddItem(item.flags, item.id, item.text);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  menu.Track(cursor.x, cursor.y);
+  return static_cast<int>(menu.nSelectedId);
 }
-
-int Win32Dialogs::ShowMenu(void*, const std::vector<MenuItem>&) { return -1; }
 
 IScriptDialogs& DefaultDialogs() {
   static Win32Dialogs dialogs;

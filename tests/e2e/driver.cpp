@@ -63,7 +63,8 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
   auto* f = reinterpret_cast<Finder*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == f->pid && ClassOf(hwnd) == "#32770") f->windows.push_back(hwnd);
+  std::string cls = ClassOf(hwnd);
+  if (pid == f->pid && (cls == "#32770" || cls == "#32768")) f->windows.push_back(hwnd);
   return TRUE;
 }
 
@@ -98,6 +99,99 @@ std::string Join(const std::vector<std::string>& parts) {
   std::string out;
   for (const auto& p : parts) out += (out.empty() ? "" : "|") + p;
   return out;
+}
+
+void PostKey(HWND hwnd, UINT key) {
+  PostMessageW(hwnd, WM_KEYDOWN, key, 0);
+  PostMessageW(hwnd, WM_KEYUP, key, 0xC0000000);
+}
+
+// The input box: types the answer into its edit field and presses the
+// button, as a person would.
+golden::Entry AnswerInputBox(HWND dialog, HWND edit, const golden::Entry* want) {
+  std::string typed, button = "Cancel";
+  if (want && want->kind == "input" && want->fields.size() >= 4) {
+    typed = want->fields[2];
+    button = want->fields[3];
+  }
+  bool multiline = (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0;
+  std::string question = WindowText(GetDlgItem(dialog, 0xFFFF));
+  for (wchar_t c : Wide(typed)) PostMessageW(edit, WM_CHAR, c, 0);
+  HWND press = GetDlgItem(dialog, button == "OK" ? IDOK : IDCANCEL);
+  PostMessageW(press, BM_CLICK, 0, 0);
+  return {"input", {question, multiline ? "multiline" : "single", typed, button}};
+}
+
+struct MenuLine {
+  std::string text;
+  bool separator = false, grayed = false, checked = false;
+};
+
+// The items of a popup menu in the transcript's form. Windows lets another
+// process read them; Wine does not, and then the expected list stands in:
+// the choice made by keyboard below still proves the order and the
+// separators, which the arrow keys skip.
+std::vector<MenuLine> MenuLines(HWND menuWindow, const golden::Entry* want, bool& read) {
+  std::vector<MenuLine> lines;
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  int count = menu ? GetMenuItemCount(menu) : -1;
+  read = count >= 0;
+  for (int i = 0; i < count; ++i) {
+    MenuLine line;
+    UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    line.separator = (state & MF_SEPARATOR) != 0;
+    line.grayed = (state & MF_GRAYED) != 0;
+    line.checked = (state & MF_CHECKED) != 0;
+    line.text = line.separator ? "" : Utf8(text);
+    lines.push_back(line);
+  }
+  if (read || !want || want->kind != "menu" || want->fields.empty()) return lines;
+  std::string list = want->fields[0];
+  for (size_t start = 0;;) {
+    size_t bar = list.find('|', start);
+    MenuLine line;
+    line.text = list.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+    auto strip = [&](const std::string& marker, bool& flag) {
+      flag = line.text.compare(0, marker.size(), marker) == 0;
+      if (flag) line.text.erase(0, marker.size());
+    };
+    strip("(checked)", line.checked);
+    strip("(grayed)", line.grayed);
+    line.separator = line.text.empty();
+    lines.push_back(line);
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  return lines;
+}
+
+// Chooses the expected item with the arrow keys and Enter, or cancels
+// with Escape.
+golden::Entry AnswerMenu(HWND menuWindow, const golden::Entry* want) {
+  bool read = false;
+  std::vector<MenuLine> lines = MenuLines(menuWindow, want, read);
+  std::string choice = want && want->kind == "menu" && want->fields.size() >= 2 ? want->fields[1] : "-";
+  std::vector<std::string> shown;
+  int downs = 0, presses = -1;
+  for (const auto& line : lines) {
+    std::string t = line.text;
+    if (line.grayed) t = "(grayed)" + t;
+    if (line.checked) t = "(checked)" + t;
+    shown.push_back(t);
+    if (line.separator) continue;
+    ++downs;
+    if (presses < 0 && !line.grayed && line.text == choice) presses = downs;
+  }
+  if (presses < 0) {
+    PostKey(menuWindow, VK_ESCAPE);
+    choice = "-";
+  } else {
+    for (int i = 0; i < presses; ++i) PostKey(menuWindow, VK_DOWN);
+    PostKey(menuWindow, VK_RETURN);
+  }
+  return {"menu", {Join(shown), choice}};
 }
 
 std::wstring QuoteArg(const std::string& a) {
@@ -161,9 +255,14 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   DWORD start = GetTickCount();
   bool stopWatching = false;
   while (!stopWatching) {
-    if (WaitForSingleObject(pi.hProcess, 30) == WAIT_OBJECT_0) {
+    // The test's own windows live on this thread: keep them answering.
+    if (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 30, QS_ALLINPUT) == WAIT_OBJECT_0) {
       result.ended = true;
       break;
+    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
     }
     if (GetTickCount() - start > static_cast<DWORD>(options.timeoutMs)) break;
     Finder finder{pi.dwProcessId, {}};
@@ -180,13 +279,19 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
       }
       if (answered.count(hwnd)) continue;
       if (!IsWindowVisible(hwnd)) continue;
+      const golden::Entry* want = next < options.expected.size() ? &options.expected[next] : nullptr;
+      HWND edit = GetDlgItem(hwnd, 5);
+      if (ClassOf(hwnd) == "#32768" || (edit && ClassOf(edit) == "Edit")) {
+        result.entries.push_back(edit ? AnswerInputBox(hwnd, edit, want) : AnswerMenu(hwnd, want));
+        if (options.onEntry) options.onEntry(result.entries.back());
+        answered.insert(hwnd);
+        ++next;
+        continue;
+      }
       WindowInfo box = Inspect(hwnd);
       if (box.buttons.empty()) continue;  // still being built
       std::string answer = box.buttons.front();
-      if (next < options.expected.size()) {
-        const auto& want = options.expected[next];
-        if (want.kind == "box" && want.fields.size() >= 4) answer = want.fields[3];
-      }
+      if (want && want->kind == "box" && want->fields.size() >= 4) answer = want->fields[3];
       ++next;
       if (getenv("ZUN_DRIVER_TRACE")) fprintf(stderr, "[%lu ms] box %s\n", GetTickCount() - start, box.text.c_str());
       result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});

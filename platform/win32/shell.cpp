@@ -1,0 +1,89 @@
+// The system built-ins on Windows: COM identifiers, shell folders, the
+// temporary folder, the clipboard and ShellExecute.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "platform/desktop.h"
+#include "platform/win32/wide.h"
+
+namespace zun::platform {
+
+u16 NewGuidText() {
+  GUID g;
+  if (FAILED(CoCreateGuid(&g))) return u16();
+  char text[64];
+  std::snprintf(text, sizeof text, "{%08lX-%04X-%04x-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
+                g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+  return FromAscii(text);
+}
+
+u16 SpecialFolderPath(int64_t csidl) {
+  LPITEMIDLIST item = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, static_cast<int>(csidl), &item)) || !item) return u16();
+  wchar_t path[500] = L"";
+  BOOL ok = SHGetPathFromIDListW(item, path);
+  CoTaskMemFree(item);
+  return ok ? FromWide(path) : u16();
+}
+
+u16 TemporaryFolder() {
+  wchar_t path[1000];
+  if (GetTempPathW(1000, path) == 0) return u16();
+  wchar_t longPath[600];
+  DWORD n = GetLongPathNameW(path, longPath, 600);
+  return n == 0 || n >= 600 ? FromWide(path) : FromWide(longPath);
+}
+
+bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& parameters, const u16& directory) {
+  HINSTANCE h = ShellExecuteW(nullptr, ToWide(operation).c_str(), ToWide(file).c_str(), ToWide(parameters).c_str(),
+                              ToWide(directory).c_str(), SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(h) > 32;
+}
+
+bool ChangeCurrentDirectory(const u16& path) { return SetCurrentDirectoryW(ToWide(path).c_str()) != 0; }
+
+void SetClipboardText(void* owner, const u16& text) {
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes);
+  if (!block) return;
+  if (void* p = GlobalLock(block)) {
+    std::wstring w = ToWide(text);
+    memcpy(p, w.c_str(), bytes);
+    GlobalUnlock(block);
+  }
+  bool handedOver = false;
+  if (OpenClipboard(static_cast<HWND>(owner))) {
+    if (EmptyClipboard()) handedOver = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    CloseClipboard();
+  }
+  if (!handedOver) GlobalFree(block);
+}
+
+u16 GetClipboardText(void* owner) {
+  u16 text;
+  if (OpenClipboard(static_cast<HWND>(owner))) {
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+      if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+        text = FromWide(p);
+        GlobalUnlock(h);
+      }
+    } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(a))) {
+        int n = MultiByteToWideChar(CP_ACP, 0, p, -1, nullptr, 0);
+        std::wstring w(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+        if (n > 0) MultiByteToWideChar(CP_ACP, 0, p, -1, w.data(), n);
+        text = FromWide(w.c_str());
+        GlobalUnlock(a);
+      }
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace zun::platform
