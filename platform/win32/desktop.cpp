@@ -71,7 +71,13 @@ int64_t FindTopLevelWindow(const u16* className, const u16* title) {
   return FromHwnd(FindWindowW(className ? c.c_str() : nullptr, title ? t.c_str() : nullptr));
 }
 
-bool IsKeyDown(int64_t virtualKey) { return (::GetKeyState(static_cast<int>(virtualKey)) & 0x8000) != 0; }
+// The worker thread running the script reads no input of its own, so the
+// key state of its input queue alone would never change (Wine never
+// syncs it); the physical state of the key counts as well.
+bool IsKeyDown(int64_t virtualKey) {
+  int key = static_cast<int>(virtualKey);
+  return (::GetKeyState(key) & 0x8000) || (::GetAsyncKeyState(key) & 0x8000);
+}
 
 void SendTextToWindow(const u16& text, int64_t hwnd) {
   HWND window = static_cast<uint32_t>(hwnd) == 0 ? ::GetForegroundWindow() : ToHwnd(hwnd);

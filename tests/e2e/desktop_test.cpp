@@ -1,0 +1,226 @@
+// Scripts run by the real zunrun.exe against real windows of this test:
+// a top-level window with an edit field and a button, the clipboard, the
+// keyboard and the mouse. The driver pumps this thread's messages while it
+// watches the program, so the test window answers throughout.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "tests/e2e/driver.h"
+
+namespace zun::e2e {
+namespace {
+
+std::string g_exe;  // zunrun.exe, from the command line
+
+constexpr int kEditId = 10;
+constexpr int kButtonId = 11;
+int g_clicks = 0;
+
+LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND && LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) ++g_clicks;
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class Desktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TestWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"ZunRunTestWindow";
+    RegisterClassW(&wc);
+    window = CreateWindowExW(0, wc.lpszClassName, L"ZunRun test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                             300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 10, 10, 200, 60,
+                           window, reinterpret_cast<HMENU>(kEditId), wc.hInstance, nullptr);
+    button = CreateWindowExW(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 90, 100, 30, window,
+                             reinterpret_cast<HMENU>(kButtonId), wc.hInstance, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(edit);
+    Pump();
+    g_clicks = 0;
+  }
+  void TearDown() override { DestroyWindow(window); }
+
+  static void Pump(int ms = 100) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (GetTickCount() < end) {
+      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+      Sleep(5);
+    }
+  }
+
+  // Runs the script text; returns the texts of the boxes it showed.
+  std::vector<std::string> Run(const std::string& script) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    std::string path = std::string(dir) + "zunrun-desktop-test.zunscript";
+    std::ofstream(path, std::ios::binary) << script;
+    RunOptions o;
+    o.args = {path};
+    o.timeoutMs = 120000;  // boxes take their time to appear under Wine
+    RunResult r = RunProgram(g_exe, o);
+    EXPECT_TRUE(r.ended) << script;
+    DeleteFileA(path.c_str());
+    std::vector<std::string> texts;
+    for (const auto& e : r.entries) texts.push_back(e.fields.size() > 2 ? e.fields[2] : e.kind);
+    return texts;
+  }
+
+  static std::string Number(intptr_t n) { return std::to_string(n); }
+  static std::string Text(HWND h) { return WindowText(h); }
+
+  HWND window = nullptr, edit = nullptr, button = nullptr;
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
+  SetWindowTextW(edit, L"hello");
+  Texts shown = Run(
+      "var $h = FindWindow(\"ZunRunTestWindow\", \"ZunRun test window\");\n"
+      "print(str($h) + \" \" + str(GetForegroundWindow() == $h));\n"
+      "print(str(FindWindow(0, \"ZunRun test window\") == $h) + str(FindWindow(\"ZunRunTestWindow\", 0) == $h) +"
+      " str(FindWindow(\"NoSuchClass\", \"\")));\n"
+      "print(str(WinGetPos($h, \"LEFT\")) + \",\" + str(WinGetPos($h, \"Top\")));\n"
+      "WinSetPos($h, 50, 60, 450, 360);\n"
+      "print(str(WinGetPos($h, \"left\")) + \",\" + str(WinGetPos($h, \"top\")) + \",\" + str(WinGetPos($h, "
+      "\"right\")) + \",\" + str(WinGetPos($h, \"bottom\")));\n"
+      "print(str(WinSetText($h, \"abc\")) + WinGetText($h) + str(strlen(WinGetText($h))) + str(SendMessage($h, "
+      "WM_GETTEXTLENGTH)));\n"
+      "var $kids = WinGetChildWindows($h);\n"
+      "print(str($kids));\n"
+      "print(str(array_size(WinGetChildWindows($kids[0]))) + str(array_size(WinGetChildWindows(0)) > 0));\n"
+      "print(str(WinShow($h, SW_HIDE)) + str(WinIsVisible($h)) + str(WinShow($h, SW_SHOW)) + str(WinIsVisible($h)));\n"
+      "print(str(SetForegroundWindow($h)));\n"
+      "WinGetPos($h, \"width\");\n");
+  ASSERT_GE(shown.size(), 10u);
+  EXPECT_EQ(shown[0], Number(reinterpret_cast<intptr_t>(window)) + " 1");
+  EXPECT_EQ(shown[1], "110");
+  EXPECT_EQ(shown[2], "100,100");
+  EXPECT_EQ(shown[3], "50,60,450,360");
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.bottom, 360);
+  EXPECT_EQ(shown[4], "1abc33");
+  EXPECT_EQ(Text(window), "abc");
+  std::string edits = Number(reinterpret_cast<intptr_t>(edit)), buttons = Number(reinterpret_cast<intptr_t>(button));
+  EXPECT_TRUE(shown[5] == edits + "," + buttons || shown[5] == buttons + "," + edits) << shown[5];
+  EXPECT_EQ(shown[6], "01");
+  EXPECT_EQ(shown[7], "1001");
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(shown[8], "1");
+  EXPECT_NE(shown[9].find("'WinGetPos' function error:bad argument"), std::string::npos) << shown[9];
+}
+
+TEST_F(Desktop, TypesIntoTheFocusedEdit) {
+  Texts shown = Run("print(str(SendTextToWindow(\"ab\\r\\n\", FindWindow(0, \"ZunRun test window\"))));");
+  Pump(300);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], "1");
+  EXPECT_EQ(Text(edit), "ab\r\n");
+}
+
+TEST_F(Desktop, MouseMovesAndClicksTheButton) {
+  RECT r;
+  GetWindowRect(button, &r);
+  std::string x = Number((r.left + r.right) / 2), y = Number((r.top + r.bottom) / 2);
+  Texts shown = Run("MouseSetPos(" + x + ", " + y + ");\nprint(str(MouseGetPosX()) + \",\" + str(MouseGetPosY()));\n"
+                    "MouseClick();\nSleep(200);\nMouseClick(\"x\");\n");
+  Pump(300);
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0], x + "," + y);
+  EXPECT_NE(shown[1].find("'MouseClick' function error:Wrong arguments"), std::string::npos) << shown[1];
+  EXPECT_EQ(g_clicks, 1);
+}
+
+TEST_F(Desktop, ClipboardRoundTrips) {
+  Texts shown = Run("SysSetClipboardText(\"from script \" + chr(0x263A));\nprint(SysGetClipboardText());");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], "from script \xE2\x98\xBA");
+  std::string fromTest;
+  if (OpenClipboard(window)) {
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+      fromTest = Utf8(static_cast<const wchar_t*>(GlobalLock(h)));
+      GlobalUnlock(h);
+    }
+    CloseClipboard();
+  }
+  EXPECT_EQ(fromTest, "from script \xE2\x98\xBA");
+
+  ASSERT_TRUE(OpenClipboard(window));
+  EmptyClipboard();
+  const wchar_t text[] = L"from the test";
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  memcpy(GlobalLock(block), text, sizeof text);
+  GlobalUnlock(block);
+  SetClipboardData(CF_UNICODETEXT, block);
+  CloseClipboard();
+  shown = Run("print(SysGetClipboardText());");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], "from the test");
+}
+
+TEST_F(Desktop, KeysHeldByTheTest) {
+  keybd_event('Q', 0, 0, 0);
+  Pump();
+  ASSERT_EQ(GetForegroundWindow(), window);
+  ASSERT_TRUE(GetKeyState('Q') & 0x8000);
+  Texts shown = Run("print(str(GetKeyState(\"q\")) + str(GetKeyState(\"Q\")) + str(GetKeyState(81)) +"
+                    " str(GetKeyState(\"z\")));\nGetKeyState(\"ab\");");
+  keybd_event('Q', 0, KEYEVENTF_KEYUP, 0);
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "1110");
+  EXPECT_NE(shown[1].find("'GetKeyState' function error:one character expected"), std::string::npos) << shown[1];
+
+  // Ctrl+Pause ends a loop that would otherwise run for ever.
+  keybd_event(VK_CONTROL, 0, 0, 0);
+  keybd_event(VK_PAUSE, 0, 0, 0);
+  Pump();
+  shown = Run("var $n = 0;\nrepeat {\n  $n += 1;\n  Sleep(10);\n}\nprint(\"not reached\");");
+  keybd_event(VK_PAUSE, 0, KEYEVENTF_KEYUP, 0);
+  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown[0].find("pause pressed:exiting"), std::string::npos) << shown[0];
+}
+
+TEST_F(Desktop, SystemFolders) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  Texts shown = Run(
+      "var $a = SysGetGUID(); var $b = SysGetGUID();\n"
+      "print(str(strlen($a)) + strsub($a, 0, 0) + strsub($a, 37, 37) + str($a != $b) + str(strsub($a, 15, 18) =="
+      " strlower(strsub($a, 15, 18))));\n"
+      "var $t = SysGetTemporaryFolder();\n"
+      "print(str(strsub($t, strlen($t) - 1, strlen($t) - 1) == \"\\\\\") + str(SetCurrentDirectory($t)) +"
+      " str(UrlIsSame(GetCurrentDirectory(), $t)));\n"
+      "print(SysGetSpecialFolderLocation(17) + \"|\" + str(strlen(SysGetSpecialFolderLocation(CSIDL_PERSONAL)) > 0));\n"
+      "print(str(ShellExecute(\"open\", \"C:\\\\no\\\\such\\\\file.txt\")));\n"
+      "SysGetTemporaryFolder(1);\n");
+  ASSERT_GE(shown.size(), 5u);
+  EXPECT_EQ(shown[0], "38{}11");
+  EXPECT_EQ(shown[1], "111");
+  EXPECT_EQ(shown[2], "|1");
+  EXPECT_EQ(shown[3], "0");
+  EXPECT_NE(shown[4].find("wrong number of arguments, should be:0 arguments"), std::string::npos) << shown[4];
+}
+
+}  // namespace
+}  // namespace zun::e2e
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zun_desktop_tests PATH\\zunrun.exe\n");
+    return 2;
+  }
+  zun::e2e::g_exe = zun::e2e::WindowsPath(argv[1]);
+  return RUN_ALL_TESTS();
+}

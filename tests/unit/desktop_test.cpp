@@ -1,0 +1,81 @@
+// The system built-ins for real, and the desktop built-ins' failure answers
+// where there is no Windows desktop (the POSIX build).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/script_run.h"
+
+namespace zun {
+namespace {
+
+using golden::Check;
+using golden::Shows;
+
+#ifdef _WIN32
+const char* const kTempEnd = "1\\";
+#else
+const char* const kTempEnd = "1/";
+#endif
+
+TEST(SystemBuiltins, IdentifiersAndFolders) {
+  std::string guids = Shows("var $a = SysGetGUID(); var $b = SysGetGUID();"
+                            "print(str(strlen($a)) + strsub($a, 0, 0) + strsub($a, 37, 37) + str($a != $b));"
+                            "print($a);");
+  ASSERT_EQ(guids.substr(0, 6), "38{}1|");
+  std::string guid = guids.substr(6);
+  EXPECT_EQ(guid.substr(15, 4), [&] {
+    std::string lower = guid.substr(15, 4);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+  }());
+  Check({
+      {"SysGetTemporaryFolder(1);", "ERR:'SysGetTemporaryFolder' function error:wrong number of arguments, should be:0 arguments"},
+      {"var $t = SysGetTemporaryFolder(); print(str(strlen($t) > 1) + strsub($t, strlen($t) - 1, strlen($t) - 1));",
+       kTempEnd},
+      {"print(str(ShellExecute(\"open\", \"/no/such/file.txt\")));", "0"},
+      {"print(SysGetSpecialFolderLocation(0x11));", ""},
+      {"GetCurrentDirectory(1);", "ERR:'GetCurrentDirectory' function error:wrong number of arguments, should be:0 arguments"},
+  });
+  std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::path temp = std::filesystem::temp_directory_path();
+  std::string lit;
+  for (char c : temp.string()) lit += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  EXPECT_EQ(Shows("print(str(SetCurrentDirectory(\"" + lit + "\")) + str(UrlIsSame(GetCurrentDirectory(), \"" + lit +
+                  "\")) + str(SetCurrentDirectory(\"no such folder\")));"),
+            "110");
+  std::filesystem::current_path(before);
+}
+
+TEST(DesktopBuiltins, ArgumentRulesHoldEverywhere) {
+  Check({
+      {"WinGetPos(0, \"width\");", "ERR:'WinGetPos' function error:bad argument"},
+      {"GetKeyState(\"ab\");", "ERR:'GetKeyState' function error:one character expected"},
+      {"MouseClick(\"x\");", "ERR:'MouseClick' function error:Wrong arguments"},
+      {"MouseDoubleClick(\"Sideways\");", "ERR:'MouseDoubleClick' function error:Wrong arguments"},
+      {"FindWindow(1);", "ERR:'FindWindow' function error:wrong number of arguments, should be:2 arguments"},
+      {"WinShowMenu(5);", "ERR:'WinShowMenu' function error:argument is not an array"},
+      {"WinShowMenu();", "ERR:'WinShowMenu' function error:wrong number of arguments, should be:1 arguments"},
+      {"WinSetPos(1, 2, 3);", "ERR:'WinSetPos' function error:missing argument :4"},
+      {"print(var_type(WinGetChildWindows(12345)) + str(array_size(WinGetChildWindows(12345))));", "array0"},
+  });
+}
+
+#ifndef _WIN32
+// Without a Windows desktop nothing pretends to have acted.
+TEST(DesktopBuiltins, FailWithoutADesktop) {
+  Check({
+      {"print(str(FindWindow(0, 0)) + str(GetForegroundWindow()) + str(WinGetPos(1, \"LEFT\")) + str(WinIsVisible(1))"
+       " + str(WinSetText(1, \"x\")) + \"[\" + WinGetText(1) + \"]\" + str(SendMessage(1, WM_GETTEXTLENGTH)));",
+       "00000[]0"},
+      {"MouseSetPos(10, 20); print(str(MouseGetPosX()) + str(MouseGetPosY()) + str(GetKeyState(\"a\")) +"
+       " str(GetKeyState(65)));",
+       "0000"},
+      {"SysSetClipboardText(\"x\"); print(\"[\" + SysGetClipboardText() + \"]\");", "[]"},
+      {"print(str(array_size(WinGetChildWindows(0))) + str(SendTextToWindow(\"ab\")));", "01"},
+  });
+}
+#endif
+
+}  // namespace
+}  // namespace zun
