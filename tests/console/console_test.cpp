@@ -1,0 +1,226 @@
+// The console host as a program: exit status, what goes to which stream,
+// answers from standard input, and every golden script through it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/process.h"
+#include "tests/support/script_run.h"
+#include "tests/support/transcript.h"
+
+namespace zun::golden {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string g_zunrunc;
+fs::path g_scripts;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Console : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zunrunc-tests-" + std::string(::testing::UnitTest::GetInstance()
+                                                                          ->current_test_info()
+                                                                          ->name()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string Script(const std::string& text, const std::string& name = "s.zunscript") {
+    fs::path p = dir / name;
+    std::ofstream(p, std::ios::binary) << text;
+    return p.string();
+  }
+  ProcessResult Run(const std::vector<std::string>& args, const std::string& input = "") {
+    ProcessResult r = RunProcess(g_zunrunc, args, input);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    return r;
+  }
+  ProcessResult RunText(const std::string& script, const std::string& input = "") {
+    return Run({Script(script)}, input);
+  }
+
+  fs::path dir;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(Console, ExitStatusTellsWhatHappened) {
+  ProcessResult none = Run({});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_TRUE(Has(none.err, "No script file passed")) << none.err;
+  EXPECT_TRUE(Has(none.err, "Usage: zunrunc"));
+  ProcessResult two = Run({Script("print(1);", "a.zunscript"), Script("print(2);", "b.zunscript")});
+  EXPECT_EQ(two.exitCode, 2);
+  EXPECT_TRUE(Has(two.err, "Too many script files passed"));
+  std::string missing = (dir / "missing.zunscript").string();
+  ProcessResult gone = Run({missing});
+  EXPECT_EQ(gone.exitCode, 2);
+  EXPECT_TRUE(Has(gone.err, "Could not load file:" + missing)) << gone.err;
+  EXPECT_EQ(gone.out, "");
+
+  ProcessResult clean = RunText("print(\"hi\"); MessageBox(\"there\", \"Title\");");
+  EXPECT_EQ(clean.exitCode, 0);
+  EXPECT_EQ(clean.out, "hi\n[Title] there\n");
+  EXPECT_EQ(clean.err, "");
+  ProcessResult failed = RunText("print(1);\n  nosuch(2);\n");
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.out, "1\n");
+  EXPECT_TRUE(Has(failed.err, "(pos 21, line 2, column 12) : 'nosuch' function not found")) << failed.err;
+
+  EXPECT_EQ(Run({"--help"}).exitCode, 0);
+  ProcessResult version = Run({"--version"});
+  EXPECT_TRUE(Has(version.out, "zunrunc")) << version.out;
+  ProcessResult check = Run({"--check", Script("print(\"never\"); \"open")});
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_EQ(check.out, "");
+  EXPECT_EQ(Run({"--check", Script("print(\"never\");")}).out, "");
+  EXPECT_EQ(Run({"--bogus", Script("print(1);")}).exitCode, 2);
+}
+
+TEST_F(Console, DelRemovesTheScriptAfterTheRun) {
+  std::string path = Script("print(\"ran\");");
+  ProcessResult r = Run({path, "/del"});
+  EXPECT_EQ(r.out, "ran\n");
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(Console, AnswersComeFromStandardInput) {
+  ProcessResult boxes = RunText(
+      "print(str(MessageBox(\"q1\", \"Q\", MB_YESNOCANCEL)) + str(MessageBox(\"q2\", \"Q\", MB_YESNOCANCEL)) +"
+      " str(MessageBox(\"q3\", \"Q\", MB_OKCANCEL)) + str(MessageBox(\"q4\", \"Q\", MB_YESNO)));",
+      "n\nCANCEL\nmaybe\nc\n");
+  EXPECT_EQ(boxes.out, "[Q] q1\n[Q] q2\n[Q] q3\n[Q] q4\n7226\n") << boxes.err;
+  EXPECT_TRUE(Has(boxes.err, "[Yes/No/Cancel]? ")) << boxes.err;
+
+  ProcessResult input = RunText(
+      "var $a = InputBox(\"Name?\"); var $b = GetLastAdditionalResult();"
+      "var $c = InputBox(\"More?\", \"multiline\"); print($a + str($b) + \"|\" + $c + str(GetLastAdditionalResult()));",
+      "Ada Lovelace\n");
+  EXPECT_EQ(input.out, "Ada Lovelace1|2\n") << input.err;
+  EXPECT_TRUE(Has(input.err, "Name?"));
+
+  ProcessResult menu = RunText(
+      "var $m = Array(\"one\", \"\", \":grayed:two\", \":checked:three\");"
+      "print(WinShowMenu($m) + \"|\" + WinShowMenu($m) + \"|\" + WinShowMenu($m) + \"|\" + WinShowMenu($m) + \"|\");",
+      "4\none\n3\n");
+  EXPECT_EQ(menu.out, ":checked:three|one|||\n") << menu.err;
+  EXPECT_TRUE(Has(menu.err, "4. * three")) << menu.err;
+  EXPECT_TRUE(Has(menu.err, "two (unavailable)"));
+
+  // At the end of input every question takes its default.
+  ProcessResult unattended = RunText("print(str(MessageBox(\"q\", \"Q\", MB_YESNO)));");
+  EXPECT_EQ(unattended.exitCode, 0);
+  EXPECT_EQ(unattended.out, "[Q] q\n6\n");
+}
+
+#ifndef _WIN32
+TEST_F(Console, PrintsUtf8) {
+  ProcessResult r = RunText("print(\"caf\" + chr(0xE9) + \" \" + chr(0x263A) + \" \" + chr(0x20AC));");
+  EXPECT_EQ(r.out, "caf\xC3\xA9 \xE2\x98\xBA \xE2\x82\xAC\n");
+}
+#endif
+
+// What the console shows of a box: its line on standard output, or for the
+// engine's own boxes a block on standard error.
+std::string TerminalLines(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i] == '\r' ? '\n' : text[i]);
+  }
+  return out;
+}
+
+std::string WithoutLineAndColumn(std::string text) {
+  for (size_t at; (at = text.find(", line ")) != std::string::npos;) {
+    size_t end = text.find(") : ", at);
+    if (end == std::string::npos) break;
+    text.erase(at, end - at);
+  }
+  return text;
+}
+
+TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
+  std::vector<fs::path> scripts;
+  for (const auto& e : fs::directory_iterator(g_scripts))
+    if (e.path().extension() == ".zunscript") scripts.push_back(e.path());
+  std::sort(scripts.begin(), scripts.end());
+  ASSERT_FALSE(scripts.empty());
+  for (const fs::path& script : scripts) {
+    SCOPED_TRACE(script.filename().string());
+    std::vector<Entry> entries = ParseTranscript(ReadAll(fs::path(script).replace_extension(".transcript")));
+    std::string input, out;
+    std::vector<std::string> engineBlocks;
+    bool answerable = true;
+    for (const Entry& e : entries) {
+      if (e.kind == "box") {
+        const std::string& caption = e.fields[0];
+        std::string text = TerminalLines(e.fields[2]);
+        if (caption == "ZunRun") {
+          engineBlocks.push_back(text);
+          continue;
+        }
+        out += (caption == "ZUN Script" ? text : "[" + caption + "] " + text) + "\n";
+        if (e.fields[1].find('|') != std::string::npos) input += e.fields[3] + "\n";
+      } else if (e.kind == "input") {
+        // A terminal cancels an input box only at the end of its input.
+        answerable = answerable && e.fields[3] == "OK";
+        input += e.fields[2] + "\n";
+      } else {
+        input += e.fields[1] + "\n";
+      }
+    }
+    if (!answerable) continue;
+    // "// env: NAME=VALUE ..." on the first line: for this run only.
+    std::string first = ReadAll(script).substr(0, ReadAll(script).find_first_of("\r\n"));
+    std::vector<std::string> names;
+    if (first.rfind("// env: ", 0) == 0) {
+      std::istringstream words(first.substr(8));
+      for (std::string w; words >> w;) {
+        names.push_back(w.substr(0, w.find('=')));
+        SetEnv(names.back(), w.substr(w.find('=') + 1));
+      }
+    }
+    ProcessResult r = RunProcess(g_zunrunc, {script.string()}, input);
+    for (const std::string& name : names) UnsetEnv(name);
+    EXPECT_EQ(r.out, out);
+    std::string err = WithoutLineAndColumn(r.err);
+    for (const std::string& block : engineBlocks) EXPECT_TRUE(Has(err, block)) << block << "\nin:\n" << r.err;
+    EXPECT_EQ(r.exitCode, engineBlocks.empty() ? 0 : 1);
+  }
+}
+
+}  // namespace
+}  // namespace zun::golden
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: zun_console_tests ZUNRUNC SCRIPTS_DIR\n");
+    return 2;
+  }
+  std::string paths[2] = {argv[1], argv[2]};
+#ifdef _WIN32
+  // CMake gives Linux paths; Wine sees them on drive Z: (and "/" would
+  // start a switch on a Windows command line).
+  for (std::string& p : paths) {
+    std::replace(p.begin(), p.end(), '/', '\\');
+    if (p[0] == '\\') p = "Z:" + p;
+  }
+#endif
+  zun::golden::g_zunrunc = paths[0];
+  zun::golden::g_scripts = paths[1];
+  return RUN_ALL_TESTS();
+}

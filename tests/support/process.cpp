@@ -1,0 +1,134 @@
+#include "tests/support/process.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+namespace zun::golden {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Three files beside each other for the streams; removed afterwards.
+struct StreamFiles {
+  fs::path in, out, err;
+  StreamFiles() {
+    static int counter = 0;
+    fs::path base = fs::temp_directory_path() / ("zunrun-process-" + std::to_string(++counter));
+#ifdef _WIN32
+    base += "-" + std::to_string(GetCurrentProcessId());
+#else
+    base += "-" + std::to_string(getpid());
+#endif
+    in = base.string() + ".in";
+    out = base.string() + ".out";
+    err = base.string() + ".err";
+  }
+  ~StreamFiles() {
+    std::error_code ec;
+    for (const auto& p : {in, out, err}) fs::remove(p, ec);
+  }
+};
+
+}  // namespace
+
+#ifdef _WIN32
+namespace {
+std::wstring Quote(const std::string& a) {
+  std::wstring w(a.begin(), a.end());
+  if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
+  return L"\"" + w + L"\"";
+}
+HANDLE Inheritable(const fs::path& p, bool write) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  return CreateFileW(p.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     &sa, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+}  // namespace
+
+ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
+                         int timeoutMs) {
+  ProcessResult r;
+  StreamFiles files;
+  std::ofstream(files.in, std::ios::binary) << input;
+  std::wstring cmd = Quote(exe);
+  for (const auto& a : args) cmd += L" " + Quote(a);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = Inheritable(files.in, false);
+  si.hStdOutput = Inheritable(files.out, true);
+  si.hStdError = Inheritable(files.err, true);
+  PROCESS_INFORMATION pi{};
+  r.started = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError}) CloseHandle(h);
+  if (!r.started) return r;
+  if (WaitForSingleObject(pi.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
+    r.timedOut = true;
+    TerminateProcess(pi.hProcess, 99);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  r.exitCode = static_cast<int>(code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  r.out = ReadAll(files.out);
+  r.err = ReadAll(files.err);
+  return r;
+}
+#else
+ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
+                         int timeoutMs) {
+  ProcessResult r;
+  StreamFiles files;
+  std::ofstream(files.in, std::ios::binary) << input;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, files.in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, files.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, files.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  r.started = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  if (!r.started) return r;
+  int status = 0;
+  for (int waited = 0;; waited += 10) {
+    if (waitpid(pid, &status, WNOHANG) == pid) break;
+    if (waited >= timeoutMs && !r.timedOut) {
+      r.timedOut = true;
+      kill(pid, SIGKILL);
+    }
+    usleep(10000);
+  }
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.out = ReadAll(files.out);
+  r.err = ReadAll(files.err);
+  return r;
+}
+#endif
+
+}  // namespace zun::golden
