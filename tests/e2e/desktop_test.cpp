@@ -64,7 +64,7 @@ class Desktop : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << script;
     RunOptions o;
     o.args = {path};
-    o.timeoutMs = 120000;  // boxes take their time to appear under Wine
+    o.timeoutMs = 60000;
     RunResult r = RunProgram(g_exe, o);
     EXPECT_TRUE(r.ended) << script;
     DeleteFileA(path.c_str());

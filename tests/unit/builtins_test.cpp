@@ -20,6 +20,7 @@ TEST(Dispatch, EveryNameIsUniqueAndExact) {
   EXPECT_EQ(FindBuiltin(u"Array"), FindBuiltin(u"array"));
   EXPECT_EQ(FindBuiltin(u"print"), FindBuiltin(u"MessageBox"));
   EXPECT_EQ(FindBuiltin(u"STRLEN"), nullptr);
+  EXPECT_EQ(BuiltinCount(), 103);
 }
 
 TEST(Builtins, ArgumentErrors) {
