@@ -159,7 +159,8 @@ void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EArray<EScriptValue>&
   ctx.bMatched = 0;
   ctx.strError.clear();
   ctx.pFirstArg = args.At(0);
-  ctx.strFirstArg = ctx.pFirstArg ? ctx.pFirstArg->ToString() : u16();
+  ctx.strFirstArg.clear();
+  ctx.bFirstArgText = false;
 }
 
 void EZunScriptEngine::CallBuiltin(EScriptValue& result, EScriptCallContext& ctx) {

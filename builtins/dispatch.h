@@ -14,7 +14,16 @@ struct EScriptCallContext {
   int32_t bMatched = 0;
   u16 strError;
   const EScriptValue* pFirstArg = nullptr;
+  // The first argument as text, made on first use by FirstArgText(): most
+  // calls never need it, and an array argument would be converted whole.
   u16 strFirstArg;
+  bool bFirstArgText = false;
+
+  const u16& FirstArgText() {
+    if (!bFirstArgText && pFirstArg) strFirstArg = pFirstArg->ToString();
+    bFirstArgText = true;
+    return strFirstArg;
+  }
 
   int ArgCount() const { return args ? args->GetSize() : 0; }
   const EScriptValue* Arg(int index) const { return args ? args->At(index) : nullptr; }
