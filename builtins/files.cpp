@@ -10,6 +10,12 @@ namespace {
 
 int64_t Flag(bool b) { return b ? 1 : 0; }
 
+// The built-ins that take one path and answer 1/0 with the system's result.
+void OnePath(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, bool (*call)(const u16&)) {
+  u16 path = ctx.GetArgString(0, bOk, true);
+  if (bOk) result = EScriptValue::Int(Flag(call(path)));
+}
+
 // The file time as a time value; before 1900 it reads 0, as the calendar
 // conversion of the C library gives.
 int64_t TimeValue(int64_t seconds) {
@@ -23,15 +29,9 @@ bool ForceDeleteFile(const u16& path) {
   return platform::ClearFileAttributes(path) && platform::DeleteFilePath(path);
 }
 
-ZUN_BUILTIN(FileExists) {
-  u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(platform::PathExists(path)));
-}
+ZUN_BUILTIN(FileExists) { OnePath(ctx, result, bOk, platform::PathExists); }
 
-ZUN_BUILTIN(FileIsDirectory) {
-  u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(platform::IsDirectoryPath(path)));
-}
+ZUN_BUILTIN(FileIsDirectory) { OnePath(ctx, result, bOk, platform::IsDirectoryPath); }
 
 ZUN_BUILTIN(FileGetProperty) {
   u16 path = ctx.GetArgString(0, bOk, true);
@@ -55,10 +55,7 @@ ZUN_BUILTIN(FileGetProperty) {
   }
 }
 
-ZUN_BUILTIN(FileDelete) {
-  u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(platform::DeleteFilePath(path)));
-}
+ZUN_BUILTIN(FileDelete) { OnePath(ctx, result, bOk, platform::DeleteFilePath); }
 
 ZUN_BUILTIN(FileRename) {
   u16 from = ctx.GetArgString(0, bOk, true);
@@ -95,10 +92,7 @@ ZUN_BUILTIN(FileMove) {
   result = EScriptValue::Int(Flag(moved));
 }
 
-ZUN_BUILTIN(FileCreateDirectory) {
-  u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(platform::CreateDirectoryPath(path)));
-}
+ZUN_BUILTIN(FileCreateDirectory) { OnePath(ctx, result, bOk, platform::CreateDirectoryPath); }
 
 bool ListDirectory(const u16& path, EScriptValue& list) {
   u16 folder = RemoveTrailingSlash(path);

@@ -85,7 +85,7 @@ TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
   SetWindowTextW(edit, L"hello");
   Texts shown = Run(
       "var $h = FindWindow(\"ZunRunTestWindow\", \"ZunRun test window\");\n"
-      "print(str($h) + \" \" + str(GetForegroundWindow() == $h));\n"
+      "print(str($h));\n"
       "print(str(FindWindow(0, \"ZunRun test window\") == $h) + str(FindWindow(\"ZunRunTestWindow\", 0) == $h) +"
       " str(FindWindow(\"NoSuchClass\", \"\")));\n"
       "print(str(WinGetPos($h, \"LEFT\")) + \",\" + str(WinGetPos($h, \"Top\")));\n"
@@ -101,7 +101,7 @@ TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
       "print(str(SetForegroundWindow($h)));\n"
       "WinGetPos($h, \"width\");\n");
   ASSERT_GE(shown.size(), 10u);
-  EXPECT_EQ(shown[0], Number(reinterpret_cast<intptr_t>(window)) + " 1");
+  EXPECT_EQ(shown[0], Number(reinterpret_cast<intptr_t>(window)));
   EXPECT_EQ(shown[1], "110");
   EXPECT_EQ(shown[2], "100,100");
   EXPECT_EQ(shown[3], "50,60,450,360");
@@ -171,8 +171,7 @@ TEST_F(Desktop, ClipboardRoundTrips) {
 TEST_F(Desktop, KeysHeldByTheTest) {
   keybd_event('Q', 0, 0, 0);
   Pump();
-  ASSERT_EQ(GetForegroundWindow(), window);
-  ASSERT_TRUE(GetKeyState('Q') & 0x8000);
+  ASSERT_TRUE(GetAsyncKeyState('Q') & 0x8000);
   Texts shown = Run("print(str(GetKeyState(\"q\")) + str(GetKeyState(\"Q\")) + str(GetKeyState(81)) +"
                     " str(GetKeyState(\"z\")));\nGetKeyState(\"ab\");");
   keybd_event('Q', 0, KEYEVENTF_KEYUP, 0);
