@@ -6,7 +6,7 @@ namespace zun {
 namespace {
 
 struct BinaryOperator {
-  const char16_t* text;
+  u16view text;  // a view, so that a comparison checks the length first
   int level;       // taken when minLevel <= level
   int rightLevel;  // the level its right operand is evaluated at
   bool assigns;    // stores the result through the left value
@@ -29,15 +29,18 @@ const BinaryOperator* FindBinaryOperator(const u16& text) {
 
 // Unary operators and the level their operand is evaluated at.
 int UnaryOperandLevel(const u16& text) {
-  if (text == u"-") return 6;
-  if (text == u"!") return 5;
-  if (text == u"+") return 1;
-  return 0;
+  if (text.size() != 1) return 0;
+  switch (text[0]) {
+    case u'-': return 6;
+    case u'!': return 5;
+    case u'+': return 1;
+    default: return 0;
+  }
 }
 
 bool StartsWithoutLvalue(const u16& text) {
-  static const char16_t* const kTokens[] = {u"*", u"/", u"&&", u"||", u"&", u"|", u"="};
-  for (const char16_t* t : kTokens)
+  static const u16view kTokens[] = {u"*", u"/", u"&&", u"||", u"&", u"|", u"="};
+  for (u16view t : kTokens)
     if (text == t) return true;
   return false;
 }

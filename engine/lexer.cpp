@@ -222,11 +222,13 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
   }
   if (IsLetter(c) || c == u'_') {
     CollectName(cur, out);
-    u16 lower = ToLower(out);
     kind = SETK_OPERATOR;
-    if (lower == u"and") return u"&&";
-    if (lower == u"or") return u"||";
-    if (lower == u"not") return u"!";
+    if (out.size() <= 3) {  // the word operators, in any case
+      u16 lower = ToLower(out);
+      if (lower == u"and") return u"&&";
+      if (lower == u"or") return u"||";
+      if (lower == u"not") return u"!";
+    }
     kind = SETK_WORD;
     return out;
   }

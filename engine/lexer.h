@@ -22,7 +22,7 @@ struct EScriptToken {
   u16 text;
   int32_t startPos = 0;  // before the whitespace that preceded the token
 
-  bool IsOperator(const char16_t* op) const { return kind == SETK_OPERATOR && text == op; }
+  bool IsOperator(u16view op) const { return kind == SETK_OPERATOR && text == op; }
 };
 
 class EScriptCursor {

@@ -109,7 +109,7 @@ bool Comparison(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue
 }
 
 struct OperatorRow {
-  const char16_t* text;
+  u16view text;
   OperatorFn fn;
 };
 

@@ -83,9 +83,8 @@ bool IsHexDigit(char16_t c) {
   return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-bool IsSpace(char16_t c) {
-  if ((c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0) return true;
-  if (c == 0x1680 || (c >= 0x2000 && c <= 0x200A)) return true;
+bool IsSpaceBeyondAscii(char16_t c) {
+  if (c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)) return true;
   return c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 

@@ -21,7 +21,13 @@ std::string ToUtf8(u16view s);
 
 // Character classes (the lexer and the value readings use these).
 bool IsDigit(char16_t c);       // ASCII 0-9 only
-bool IsSpace(char16_t c);       // the C library's wide space set
+bool IsSpaceBeyondAscii(char16_t c);
+// The C library's wide space set; inline, since the lexer asks for every
+// character it skips.
+inline bool IsSpace(char16_t c) {
+  if (c < 0x80) return (c >= 0x09 && c <= 0x0D) || c == 0x20;
+  return IsSpaceBeyondAscii(c);
+}
 bool IsLetter(char16_t c);      // Unicode-alphabetic approximation, see text.cpp
 bool IsHexDigit(char16_t c);
 

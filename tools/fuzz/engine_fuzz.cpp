@@ -1,0 +1,56 @@
+// libFuzzer target: any text as a script, run once in a fresh engine. A
+// watchdog stands in for Ctrl+Pause after a moment, so endless loops and
+// long sleeps end the way a user would end them.
+// Build: cmake -B build/fuzz -DZUN_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+//        cmake --build build/fuzz --target zun_fuzz_engine
+// Run in an empty folder (scripts may create files there).
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "engine/engine.h"
+#include "platform/posix/pause.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+std::atomic<int64_t> g_deadline{INT64_MAX};
+
+int64_t Now() { return Clock::now().time_since_epoch().count(); }
+
+void Watchdog() {
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (Now() > g_deadline.load()) zun::platform::RequestPause(true);
+  }
+}
+
+class QuietDialogs : public zun::IScriptDialogs {
+ public:
+  int MessageBox(void*, const zun::u16&, const zun::u16&, uint32_t type) override {
+    return zun::MessageBoxButtons(type).front();
+  }
+  zun::u16 InputBox(void*, const zun::u16&, bool, int& button) override {
+    button = zun::ID_CANCEL;
+    return zun::u16();
+  }
+  int ShowMenu(void*, const std::vector<zun::MenuItem>& items) override { return items.empty() ? -1 : 1; }
+  void EngineBox(void*, const zun::u16&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static std::thread watchdog(Watchdog);
+  static QuietDialogs dialogs;
+  zun::platform::RequestPause(false);
+  g_deadline = Now() + std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(100)).count();
+  zun::EZunScriptEngine engine;
+  engine.SetDialogs(&dialogs);
+  engine.Initialize();
+  engine.SetScript(zun::FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size)));
+  engine.Run();
+  g_deadline = INT64_MAX;
+  return 0;
+}
