@@ -42,7 +42,8 @@ class QuietDialogs : public zun::IScriptDialogs {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static std::thread watchdog(Watchdog);
+  static const bool started = (std::thread(Watchdog).detach(), true);
+  (void)started;
   static QuietDialogs dialogs;
   zun::platform::RequestPause(false);
   g_deadline = Now() + std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(100)).count();
