@@ -206,53 +206,45 @@ namespace {
 
 u16 Position(int index) { return Int64ToString(index + 1); }
 
+// The shared rule of the argument readers: a present argument that `read`
+// cannot convert fails with `notConvertible` after its 1-based position; a
+// missing one fails only when required.
+template <typename T, typename Read>
+T ReadArg(EScriptCallContext& ctx, int index, bool& bOk, bool required, const T& def, const char16_t* notConvertible,
+          Read read) {
+  EScriptValue ignored;
+  if (const EScriptValue* a = ctx.Arg(index)) {
+    T value{};
+    if (read(*a, value)) return value;
+    bOk = false;
+    ctx.SetCallError(ignored, Position(index) + notConvertible);
+    return def;
+  }
+  if (required) {
+    bOk = false;
+    ctx.SetCallError(ignored, u"missing argument :" + Position(index));
+  }
+  return def;
+}
+
 }  // namespace
 
 double EScriptCallContext::GetArgDouble(int index, bool& bOk, bool required, double def) {
-  EScriptValue ignored;
-  if (const EScriptValue* a = Arg(index)) {
-    double d = 0.0;
-    if (a->GetDouble(d)) return d;
-    bOk = false;
-    SetCallError(ignored, Position(index) + u" argument is not numerical");
-    return def;
-  }
-  if (required) {
-    bOk = false;
-    SetCallError(ignored, u"missing argument :" + Position(index));
-  }
-  return def;
+  return ReadArg(*this, index, bOk, required, def, u" argument is not numerical",
+                 [](const EScriptValue& a, double& d) { return a.GetDouble(d); });
 }
 
 int64_t EScriptCallContext::GetArgInt64(int index, bool& bOk, bool required, int64_t def) {
-  EScriptValue ignored;
-  if (const EScriptValue* a = Arg(index)) {
-    int64_t n = 0;
-    if (a->GetInt64(n)) return n;
-    bOk = false;
-    SetCallError(ignored, Position(index) + u" argument is not numerical");
-    return def;
-  }
-  if (required) {
-    bOk = false;
-    SetCallError(ignored, u"missing argument :" + Position(index));
-  }
-  return def;
+  return ReadArg(*this, index, bOk, required, def, u" argument is not numerical",
+                 [](const EScriptValue& a, int64_t& n) { return a.GetInt64(n); });
 }
 
 u16 EScriptCallContext::GetArgString(int index, bool& bOk, bool required, const u16& def) {
-  EScriptValue ignored;
-  if (const EScriptValue* a = Arg(index)) {
-    if (a->type != SEVT_EMPTY) return a->ToString();
-    bOk = false;
-    SetCallError(ignored, Position(index) + u" argument is an empty var");
-    return def;
-  }
-  if (required) {
-    bOk = false;
-    SetCallError(ignored, u"missing argument :" + Position(index));
-  }
-  return def;
+  return ReadArg(*this, index, bOk, required, def, u" argument is an empty var", [](const EScriptValue& a, u16& s) {
+    if (a.type == SEVT_EMPTY) return false;
+    s = a.ToString();
+    return true;
+  });
 }
 
 bool EScriptCallContext::IsArgNumber(int index) const {

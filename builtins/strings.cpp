@@ -82,24 +82,29 @@ ZUN_BUILTIN(strfind) {
   result = EScriptValue::Int(FindInString(str, needle, ignoreCase != 0, start));
 }
 
-ZUN_BUILTIN(strsub) {
-  if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
-  u16 str = ctx.GetArgString(0, bOk, true);
+namespace {
+
+// strsub and strdel: (text, from, optional to), checked the same way.
+bool ReadTextAndSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, u16& str, Span& span) {
+  if (!ctx.CheckArgCountRange(2, 3, true, result)) return false;
+  str = ctx.GetArgString(0, bOk, true);
   int64_t from = ctx.GetArgInt64(1, bOk, true);
   int64_t to = ctx.GetArgInt64(2, bOk, false, 0);
+  return ReadSpan(ctx, result, bOk, str, ctx.ArgCount() > 2, from, to, u"Index out of bounds", span);
+}
+
+}  // namespace
+
+ZUN_BUILTIN(strsub) {
+  u16 str;
   Span span{};
-  if (!ReadSpan(ctx, result, bOk, str, ctx.ArgCount() > 2, from, to, u"Index out of bounds", span)) return;
-  result = EScriptValue::String(SafeMid(str, span.from, span.count));
+  if (ReadTextAndSpan(ctx, result, bOk, str, span)) result = EScriptValue::String(SafeMid(str, span.from, span.count));
 }
 
 ZUN_BUILTIN(strdel) {
-  if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
-  u16 str = ctx.GetArgString(0, bOk, true);
-  int64_t from = ctx.GetArgInt64(1, bOk, true);
-  int64_t to = ctx.GetArgInt64(2, bOk, false, 0);
+  u16 str;
   Span span{};
-  if (!ReadSpan(ctx, result, bOk, str, ctx.ArgCount() > 2, from, to, u"Index out of bounds", span)) return;
-  result = EScriptValue::String(DeleteSpan(str, span));
+  if (ReadTextAndSpan(ctx, result, bOk, str, span)) result = EScriptValue::String(DeleteSpan(str, span));
 }
 
 ZUN_BUILTIN(strins) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 #include "engine/text.h"
 
@@ -17,6 +18,19 @@ struct LocalTime {
   bool dst = false;
   u16 zoneName;
 };
+
+// The fields both C libraries' broken-down times share (not the zone name).
+inline void FieldsFromTm(const std::tm& tm, LocalTime& out) {
+  out.year = tm.tm_year + 1900;
+  out.month = tm.tm_mon + 1;
+  out.day = tm.tm_mday;
+  out.weekday = tm.tm_wday;
+  out.yearDay = tm.tm_yday;
+  out.hour = tm.tm_hour;
+  out.minute = tm.tm_min;
+  out.second = tm.tm_sec;
+  out.dst = tm.tm_isdst > 0;
+}
 
 // Seconds since 1970-01-01 00:00:00 UTC.
 int64_t CurrentTime();

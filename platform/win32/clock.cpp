@@ -13,15 +13,7 @@ bool ToLocalTime(int64_t t, LocalTime& out) {
   __time64_t tt = t;
   struct tm tm{};
   if (_localtime64_s(&tm, &tt) != 0) return false;
-  out.year = tm.tm_year + 1900;
-  out.month = tm.tm_mon + 1;
-  out.day = tm.tm_mday;
-  out.weekday = tm.tm_wday;
-  out.yearDay = tm.tm_yday;
-  out.hour = tm.tm_hour;
-  out.minute = tm.tm_min;
-  out.second = tm.tm_sec;
-  out.dst = tm.tm_isdst > 0;
+  FieldsFromTm(tm, out);
   TIME_ZONE_INFORMATION tz{};
   DWORD mode = GetTimeZoneInformation(&tz);
   out.zoneName = FromWide(out.dst && mode == TIME_ZONE_ID_DAYLIGHT ? tz.DaylightName : tz.StandardName);
