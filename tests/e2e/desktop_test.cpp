@@ -120,6 +120,28 @@ TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
   EXPECT_NE(shown[9].find("'WinGetPos' function error:bad argument"), std::string::npos) << shown[9];
 }
 
+// A child is placed by screen coordinates, converted to its parent's client
+// area, or by client coordinates when told so.
+TEST_F(Desktop, PlacesAChildInItsParent) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  std::string h = Number(reinterpret_cast<intptr_t>(button));
+  std::string x = Number(origin.x + 40), y = Number(origin.y + 50);
+  Texts shown = Run("WinSetPos(" + h + ", " + x + ", " + y + ", " + x + " + 100, " + y + " + 30);\n"
+                    "print(str(WinGetPos(" + h + ", \"left\") - " + x + ") + \",\" + str(WinGetPos(" + h +
+                    ", \"bottom\") - " + y + "));\n"
+                    "WinSetPos(" + h + ", 5, 6, 105, 36, 1);\n");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], "0,30");
+  RECT r;
+  GetWindowRect(button, &r);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 5);
+  EXPECT_EQ(r.top, 6);
+  EXPECT_EQ(r.right, 105);
+  EXPECT_EQ(r.bottom, 36);
+}
+
 TEST_F(Desktop, TypesIntoTheFocusedEdit) {
   Texts shown = Run("print(str(SendTextToWindow(\"ab\\r\\n\", FindWindow(0, \"ZunRun test window\"))));");
   Pump(300);
