@@ -14,10 +14,6 @@ ZUN_BUILTIN(MessageBox) {
   result = EScriptValue::Int(button);
 }
 
-}  // namespace zun::builtins
-
-namespace zun::builtins {
-
 namespace {
 
 // A menu item's markers: ":grayed:" first, then ":checked:".

@@ -7,6 +7,9 @@
 
 namespace zun::builtins {
 
+// The 1/0 answer of the built-ins that report a success or a test.
+inline EScriptValue Flag(bool b) { return EScriptValue::Int(b ? 1 : 0); }
+
 // common.cpp
 ZUN_BUILTIN(GetLastError);
 ZUN_BUILTIN(GetLastAdditionalResult);

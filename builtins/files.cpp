@@ -8,12 +8,10 @@ namespace zun::builtins {
 
 namespace {
 
-int64_t Flag(bool b) { return b ? 1 : 0; }
-
 // The built-ins that take one path and answer 1/0 with the system's result.
 void OnePath(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, bool (*call)(const u16&)) {
   u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(call(path)));
+  if (bOk) result = Flag(call(path));
 }
 
 // The file time as a time value; before 1900 it reads 0, as the calendar
@@ -60,7 +58,7 @@ ZUN_BUILTIN(FileDelete) { OnePath(ctx, result, bOk, platform::DeleteFilePath); }
 ZUN_BUILTIN(FileRename) {
   u16 from = ctx.GetArgString(0, bOk, true);
   u16 to = ctx.GetArgString(1, bOk, true);
-  if (bOk) result = EScriptValue::Int(Flag(platform::RenamePath(from, to)));
+  if (bOk) result = Flag(platform::RenamePath(from, to));
 }
 
 ZUN_BUILTIN(FileCopy) {
@@ -70,7 +68,7 @@ ZUN_BUILTIN(FileCopy) {
   if (!bOk) return;
   platform::ClearFileAttributes(to);
   bool failIfExists = static_cast<uint32_t>(overwrite) == 0;
-  result = EScriptValue::Int(Flag(platform::CopyFilePath(from, to, failIfExists)));
+  result = Flag(platform::CopyFilePath(from, to, failIfExists));
 }
 
 // An existing target is replaced in the same call as the move, so a move
@@ -89,30 +87,25 @@ ZUN_BUILTIN(FileMove) {
   platform::ClearFileAttributes(from);
   bool moved = platform::MovePath(from, to, replace);
   if (!moved && replace) ctx.SetLastError(1, u"could not delete existing target file");
-  result = EScriptValue::Int(Flag(moved));
+  result = Flag(moved);
 }
 
 ZUN_BUILTIN(FileCreateDirectory) { OnePath(ctx, result, bOk, platform::CreateDirectoryPath); }
 
 bool ListDirectory(const u16& path, EScriptValue& list) {
-  u16 folder = RemoveTrailingSlash(path);
+  u16 folder = RemoveTrailingSlash(path) + platform::kPathSeparator;
   std::vector<u16> names;
-  bool ok = platform::ListDirectoryNames(folder + platform::kPathSeparator, names);
-  if (!ok) return platform::IsDirectoryPath(folder + platform::kPathSeparator);
-  for (const u16& name : names) list.elements.Add(EScriptValue::String(folder + platform::kPathSeparator + name));
+  if (!platform::ListDirectoryNames(folder, names)) return platform::IsDirectoryPath(folder);
+  for (const u16& name : names) list.elements.Add(EScriptValue::String(folder + name));
   return true;
 }
 
 ZUN_BUILTIN(ReadDirectory) {
   u16 path = ctx.GetArgString(0, bOk, true);
   if (!bOk) return;
-  result = EScriptValue::Array();
-  if (ListDirectory(path, result)) {
-    ctx.SetLastError(0, u"");
-  } else {
-    result = EScriptValue::Array();
-    ctx.SetLastError(1, u"");
-  }
+  result = EScriptValue::Array();  // nothing is added when listing fails
+  bool listed = ListDirectory(path, result);
+  ctx.SetLastError(listed ? 0 : 1, u"");
 }
 
 }  // namespace zun::builtins

@@ -55,7 +55,7 @@ ZUN_BUILTIN(GetKeyState) {
     if (text.size() != 1) return ctx.SetCallError(result, u"one character expected");
     key = ToUpper(text[0]);
   }
-  if (bOk) result = EScriptValue::Int(platform::IsKeyDown(key) ? 1 : 0);
+  if (bOk) result = Flag(platform::IsKeyDown(key));
 }
 
 ZUN_BUILTIN(SendTextToWindow) {

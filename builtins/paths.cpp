@@ -109,7 +109,7 @@ ZUN_BUILTIN(UrlIsSame) {
       a = NormalizeSlashes(a, sep);
       b = NormalizeSlashes(b, sep);
     }
-    return EScriptValue::Int(a == b || CollateNoCase(a, b) == 0 ? 1 : 0);
+    return Flag(a == b || CollateNoCase(a, b) == 0);
   });
 }
 

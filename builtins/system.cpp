@@ -39,7 +39,7 @@ ZUN_BUILTIN(ShellExecute) {
   u16 path = ctx.GetArgString(1, bOk, true);
   u16 parameters = ctx.GetArgString(2, bOk, false);
   u16 directory = ctx.GetArgString(3, bOk, false);
-  if (bOk) result = EScriptValue::Int(platform::ShellExecuteDocument(operation, path, parameters, directory) ? 1 : 0);
+  if (bOk) result = Flag(platform::ShellExecuteDocument(operation, path, parameters, directory));
 }
 
 ZUN_BUILTIN(GetCurrentDirectory) {
@@ -49,7 +49,7 @@ ZUN_BUILTIN(GetCurrentDirectory) {
 
 ZUN_BUILTIN(SetCurrentDirectory) {
   u16 path = ctx.GetArgString(0, bOk, true);
-  if (bOk) result = EScriptValue::Int(platform::ChangeCurrentDirectory(path) ? 1 : 0);
+  if (bOk) result = Flag(platform::ChangeCurrentDirectory(path));
 }
 
 }  // namespace zun::builtins

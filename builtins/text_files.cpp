@@ -84,7 +84,7 @@ ZUN_BUILTIN(TextFileSave) {
     mode = type.find(u"bom") != u16::npos ? TEXTFILE_UNICODE | TEXTFILE_LITTLE_ENDIAN : TEXTFILE_UNICODE;
   bool ok = WriteTextFile(path, contents, mode);
   ctx.SetLastError(ok ? 0 : 1, u"");
-  result = EScriptValue::Int(ok ? 1 : 0);
+  result = Flag(ok);
 }
 
 ZUN_BUILTIN(TextFileAppend) {

@@ -17,8 +17,6 @@ const Edge kEdges[] = {{u"left", &platform::WindowRect::left},
                        {u"right", &platform::WindowRect::right},
                        {u"bottom", &platform::WindowRect::bottom}};
 
-EScriptValue Flag(bool b) { return EScriptValue::Int(b ? 1 : 0); }
-
 // FindWindow's arguments count only as non-empty strings.
 bool TextFilter(const EScriptValue* arg, u16& text) {
   if (!arg || arg->type != SEVT_STRING) return false;

@@ -16,7 +16,6 @@ u16 NewGuidText();                        // "{XXXXXXXX-XXXX-xxxx-XXXX-XXXXXXXXX
 u16 SpecialFolderPath(int64_t csidl);     // "" when there is no such folder on disk
 u16 TemporaryFolder();                    // with its trailing separator, "" on failure
 bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& parameters, const u16& directory);
-bool ChangeCurrentDirectory(const u16& path);
 
 // Clipboard (Unicode text, else ANSI text).
 void SetClipboardText(void* owner, const u16& text);
@@ -43,7 +42,8 @@ std::vector<int64_t> ChildWindows(int64_t hwnd);
 int64_t FindTopLevelWindow(const u16* className, const u16* title);
 
 // Keyboard and mouse.
-bool IsKeyDown(int64_t virtualKey);  // the calling thread's key state
+// The calling thread's key state, or the physical one (see win32/desktop.cpp).
+bool IsKeyDown(int64_t virtualKey);
 // Posts the text to the focused window of hwnd's thread (0: the foreground
 // window), typing CR as the Enter key and dropping LF.
 void SendTextToWindow(const u16& text, int64_t hwnd);

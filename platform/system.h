@@ -11,6 +11,7 @@ namespace zun::platform {
 bool IsPauseAndControlHeld();
 // The process's current directory; "" when it does not fit maxUnits.
 u16 CurrentDirectory(size_t maxUnits);
+bool ChangeCurrentDirectory(const u16& path);
 void SleepMilliseconds(uint32_t ms);
 
 }  // namespace zun::platform

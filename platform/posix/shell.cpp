@@ -86,18 +86,6 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args, con
   return rc == 0;
 }
 
-bool OnPath(const char* program) {
-  std::string path = EnvOr("PATH", "/usr/bin:/bin");
-  size_t start = 0;
-  for (;;) {
-    size_t end = path.find(':', start);
-    std::string dir = path.substr(start, end - start);
-    if (!dir.empty() && ::access((dir + "/" + program).c_str(), X_OK) == 0) return true;
-    if (end == std::string::npos) return false;
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 u16 NewGuidText() {
@@ -141,10 +129,7 @@ bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& para
     for (const u16& a : SplitCommandLine(parameters, false)) args.push_back(ToUtf8(a));
     return Spawn(resolved, args, dir);
   }
-  if (!OnPath("xdg-open")) return false;
-  return Spawn("xdg-open", {resolved}, dir);
+  return Spawn("xdg-open", {resolved}, dir);  // false where there is no xdg-open
 }
-
-bool ChangeCurrentDirectory(const u16& path) { return ::chdir(ToUtf8(path).c_str()) == 0; }
 
 }  // namespace zun::platform

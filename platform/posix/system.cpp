@@ -29,6 +29,8 @@ u16 CurrentDirectory(size_t maxUnits) {
   return dir.size() < maxUnits ? dir : u16();
 }
 
+bool ChangeCurrentDirectory(const u16& path) { return ::chdir(ToUtf8(path).c_str()) == 0; }
+
 void SleepMilliseconds(uint32_t ms) {
   struct timespec ts;
   ts.tv_sec = static_cast<time_t>(ms / 1000);

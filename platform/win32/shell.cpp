@@ -6,8 +6,10 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/desktop.h"
+#include "platform/files.h"
 #include "platform/win32/wide.h"
 
 namespace zun::platform {
@@ -45,8 +47,6 @@ bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& para
   return reinterpret_cast<INT_PTR>(h) > 32;
 }
 
-bool ChangeCurrentDirectory(const u16& path) { return SetCurrentDirectoryW(ToWide(path).c_str()) != 0; }
-
 void SetClipboardText(void* owner, const u16& text) {
   size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes);
@@ -74,10 +74,7 @@ u16 GetClipboardText(void* owner) {
       }
     } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
       if (const char* p = static_cast<const char*>(GlobalLock(a))) {
-        int n = MultiByteToWideChar(CP_ACP, 0, p, -1, nullptr, 0);
-        std::wstring w(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-        if (n > 0) MultiByteToWideChar(CP_ACP, 0, p, -1, w.data(), n);
-        text = FromWide(w.c_str());
+        text = AnsiToUtf16(p, strlen(p));
         GlobalUnlock(a);
       }
     }

@@ -18,6 +18,8 @@ u16 CurrentDirectory(size_t maxUnits) {
   return FromWide(buf.data());
 }
 
+bool ChangeCurrentDirectory(const u16& path) { return SetCurrentDirectoryW(ToWide(path).c_str()) != 0; }
+
 void SleepMilliseconds(uint32_t ms) { ::Sleep(ms); }
 
 }  // namespace zun::platform

@@ -122,22 +122,16 @@ golden::Entry AnswerInputBox(HWND dialog, HWND edit, const golden::Entry* want) 
   return {"input", {question, multiline ? "multiline" : "single", typed, button}};
 }
 
-struct MenuLine {
-  std::string text;
-  bool separator = false, grayed = false, checked = false;
-};
-
 // The items of a popup menu in the transcript's form. Windows lets another
 // process read them; Wine does not, and then the expected list stands in:
 // the choice made by keyboard below still proves the order and the
 // separators, which the arrow keys skip.
-std::vector<MenuLine> MenuLines(HWND menuWindow, const golden::Entry* want, bool& read) {
-  std::vector<MenuLine> lines;
+std::vector<golden::MenuLine> MenuLines(HWND menuWindow, const golden::Entry* want) {
+  std::vector<golden::MenuLine> lines;
   HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
   int count = menu ? GetMenuItemCount(menu) : -1;
-  read = count >= 0;
   for (int i = 0; i < count; ++i) {
-    MenuLine line;
+    golden::MenuLine line;
     UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
     wchar_t text[256] = L"";
     GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
@@ -147,39 +141,17 @@ std::vector<MenuLine> MenuLines(HWND menuWindow, const golden::Entry* want, bool
     line.text = line.separator ? "" : Utf8(text);
     lines.push_back(line);
   }
-  if (read || !want || want->kind != "menu" || want->fields.empty()) return lines;
-  std::string list = want->fields[0];
-  for (size_t start = 0;;) {
-    size_t bar = list.find('|', start);
-    MenuLine line;
-    line.text = list.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-    auto strip = [&](const std::string& marker, bool& flag) {
-      flag = line.text.compare(0, marker.size(), marker) == 0;
-      if (flag) line.text.erase(0, marker.size());
-    };
-    strip("(checked)", line.checked);
-    strip("(grayed)", line.grayed);
-    line.separator = line.text.empty();
-    lines.push_back(line);
-    if (bar == std::string::npos) break;
-    start = bar + 1;
-  }
-  return lines;
+  if (count >= 0 || !want || want->kind != "menu" || want->fields.empty()) return lines;
+  return golden::ParseMenuLines(want->fields[0]);
 }
 
 // Chooses the expected item with the arrow keys and Enter, or cancels
 // with Escape.
 golden::Entry AnswerMenu(HWND menuWindow, const golden::Entry* want) {
-  bool read = false;
-  std::vector<MenuLine> lines = MenuLines(menuWindow, want, read);
+  std::vector<golden::MenuLine> lines = MenuLines(menuWindow, want);
   std::string choice = want && want->kind == "menu" && want->fields.size() >= 2 ? want->fields[1] : "-";
-  std::vector<std::string> shown;
   int downs = 0, presses = -1;
   for (const auto& line : lines) {
-    std::string t = line.text;
-    if (line.grayed) t = "(grayed)" + t;
-    if (line.checked) t = "(checked)" + t;
-    shown.push_back(t);
     if (line.separator) continue;
     ++downs;
     if (presses < 0 && !line.grayed && line.text == choice) presses = downs;
@@ -191,7 +163,7 @@ golden::Entry AnswerMenu(HWND menuWindow, const golden::Entry* want) {
     for (int i = 0; i < presses; ++i) PostKey(menuWindow, VK_DOWN);
     PostKey(menuWindow, VK_RETURN);
   }
-  return {"menu", {Join(shown), choice}};
+  return {"menu", {golden::FormatMenuLines(lines), choice}};
 }
 
 std::wstring QuoteArg(const std::string& a) {

@@ -47,13 +47,14 @@ u16 RecordingDialogs::InputBox(void*, const u16& question, bool multiline, int& 
 }
 
 int RecordingDialogs::ShowMenu(void*, const std::vector<MenuItem>& items) {
-  std::string list, answer;
+  std::string answer;
+  std::vector<MenuLine> lines;
   for (const auto& item : items) {
-    std::string t = item.flags & MENU_SEPARATOR ? "" : ToUtf8(item.text);
-    if (item.flags & MENU_GRAYED) t = "(grayed)" + t;
-    if (item.flags & MENU_CHECKED) t = "(checked)" + t;
-    list += (list.empty() ? "" : "|") + t;
+    bool separator = item.flags & MENU_SEPARATOR;
+    lines.push_back({separator ? "" : ToUtf8(item.text), separator, (item.flags & MENU_GRAYED) != 0,
+                     (item.flags & MENU_CHECKED) != 0});
   }
+  std::string list = FormatMenuLines(lines);
   int chosen = -1;
   if (NextAnswer(answer))
     for (const auto& item : items)

@@ -61,4 +61,38 @@ std::string FormatEntry(const Entry& e) {
   return out;
 }
 
+namespace {
+const std::string kChecked = "(checked)";
+const std::string kGrayed = "(grayed)";
+}  // namespace
+
+std::string FormatMenuLines(const std::vector<MenuLine>& lines) {
+  std::string out;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const MenuLine& line = lines[i];
+    out += (i ? "|" : "") + (line.checked ? kChecked : "") + (line.grayed ? kGrayed : "") + line.text;
+  }
+  return out;
+}
+
+std::vector<MenuLine> ParseMenuLines(const std::string& list) {
+  std::vector<MenuLine> lines;
+  for (size_t start = 0;;) {
+    size_t bar = list.find('|', start);
+    MenuLine line;
+    line.text = list.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+    auto strip = [&](const std::string& marker, bool& flag) {
+      flag = line.text.compare(0, marker.size(), marker) == 0;
+      if (flag) line.text.erase(0, marker.size());
+    };
+    strip(kChecked, line.checked);
+    strip(kGrayed, line.grayed);
+    line.separator = line.text.empty();
+    lines.push_back(line);
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  return lines;
+}
+
 }  // namespace zun::golden

@@ -25,4 +25,13 @@ std::string Unescape(const std::string& text);
 std::vector<Entry> ParseTranscript(const std::string& text);
 std::string FormatEntry(const Entry& e);
 
+// One item of a "menu" entry's list: "(checked)" and "(grayed)" before its
+// text; a separator is empty.
+struct MenuLine {
+  std::string text;
+  bool separator = false, grayed = false, checked = false;
+};
+std::string FormatMenuLines(const std::vector<MenuLine>& lines);
+std::vector<MenuLine> ParseMenuLines(const std::string& list);
+
 }  // namespace zun::golden
