@@ -152,29 +152,33 @@ BuiltinFn FindBuiltin(const u16& name) {
 int BuiltinCount() { return static_cast<int>(sizeof kBuiltins / sizeof kBuiltins[0]); }
 const char16_t* BuiltinName(int index) { return kBuiltins[index].name; }
 
-void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EArray<EScriptValue>& args, EScriptCallContext& ctx) {
+void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EScriptArgs args, EScriptCallContext& ctx) {
   ctx.engine = this;
   ctx.name = name;
-  ctx.args = &args;
+  ctx.args = args;
   ctx.bMatched = 0;
   ctx.strError.clear();
-  ctx.pFirstArg = args.At(0);
+  ctx.pFirstArg = ctx.Arg(0);
   ctx.strFirstArg.clear();
   ctx.bFirstArgText = false;
 }
 
 void EZunScriptEngine::CallBuiltin(EScriptValue& result, EScriptCallContext& ctx) {
+  RunBuiltin(FindBuiltin(u16(ctx.name)), result, ctx);
+}
+
+void EZunScriptEngine::RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx) {
   EScriptValue local;
   bool bOk = true;
-  if (BuiltinFn fn = FindBuiltin(ctx.name)) {
+  if (fn) {
     ctx.bMatched = 1;
     fn(ctx, local, bOk);
   }
-  result.CopyFrom(local);
+  result = std::move(local);
 }
 
 bool EScriptCallContext::NameIs(const u16& candidate, bool mark) {
-  bool same = name.size() == candidate.size() && name == candidate;
+  bool same = name == candidate;
   if (same && mark) bMatched = 1;
   return same;
 }

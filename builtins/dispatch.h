@@ -9,8 +9,8 @@ namespace zun {
 
 struct EScriptCallContext {
   EZunScriptEngine* engine = nullptr;
-  u16 name;
-  EArray<EScriptValue>* args = nullptr;
+  u16view name;  // the caller's text; lives as long as the call
+  EScriptArgs args;
   int32_t bMatched = 0;
   u16 strError;
   const EScriptValue* pFirstArg = nullptr;
@@ -25,8 +25,10 @@ struct EScriptCallContext {
     return strFirstArg;
   }
 
-  int ArgCount() const { return args ? args->GetSize() : 0; }
-  const EScriptValue* Arg(int index) const { return args ? args->At(index) : nullptr; }
+  int ArgCount() const { return args.count; }
+  const EScriptValue* Arg(int index) const {
+    return index >= 0 && index < args.count ? &args.data[index] : nullptr;
+  }
 
   bool NameIs(const u16& candidate, bool mark);
 
@@ -50,9 +52,6 @@ struct EScriptCallContext {
     engine->strLastError = text;
   }
 };
-
-// A built-in: reads its arguments, acts, and writes its result.
-using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
 
 // The built-in registered under an exact (case-sensitive) name, or null.
 BuiltinFn FindBuiltin(const u16& name);

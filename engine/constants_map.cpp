@@ -12,6 +12,7 @@ void EConstantsMap::RemoveAll() {
   blocks_.clear();
   usedInLastBlock_ = kBlockSize;
   count_ = 0;
+  ++generation_;
 }
 
 uint32_t EConstantsMap::Hash(const u16& key) {
@@ -28,15 +29,17 @@ EConstantsMap::Node* EConstantsMap::NewNode() {
   return &blocks_.back()[usedInLastBlock_++];
 }
 
-bool EConstantsMap::Lookup(const u16& key, EScriptConstant& out) const {
+const EScriptConstant* EConstantsMap::Find(const u16& key) const {
   uint32_t h = Hash(key);
-  for (Node* n = heads_[h % heads_.size()]; n; n = n->next) {
-    if (n->hash == h && n->key == key) {
-      out = n->value;
-      return true;
-    }
-  }
-  return false;
+  for (Node* n = heads_[h % heads_.size()]; n; n = n->next)
+    if (n->hash == h && n->key == key) return &n->value;
+  return nullptr;
+}
+
+bool EConstantsMap::Lookup(const u16& key, EScriptConstant& out) const {
+  const EScriptConstant* c = Find(key);
+  if (c) out = *c;
+  return c != nullptr;
 }
 
 void EConstantsMap::SetAt(const u16& key, const EScriptConstant& value) {
@@ -55,6 +58,7 @@ void EConstantsMap::SetAt(const u16& key, const EScriptConstant& value) {
   n->next = head;
   head = n;
   ++count_;
+  ++generation_;
 }
 
 }  // namespace zun

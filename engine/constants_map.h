@@ -23,6 +23,11 @@ class EConstantsMap {
   // Rebuilds the (empty) table with a new bucket count.
   void InitHashTable(int buckets);
   bool Lookup(const u16& key, EScriptConstant& out) const;
+  // The stored record, or null; it stays where it is until RemoveAll.
+  const EScriptConstant* Find(const u16& key) const;
+  // Changes whenever a name is added or removed, so that a cached answer
+  // of Find can tell whether it still holds.
+  uint32_t GetGeneration() const { return generation_; }
   void SetAt(const u16& key, const EScriptConstant& value);
   int GetCount() const { return count_; }
   int GetBucketCount() const { return static_cast<int>(heads_.size()); }
@@ -43,6 +48,7 @@ class EConstantsMap {
   std::vector<std::unique_ptr<Node[]>> blocks_;
   int usedInLastBlock_ = kBlockSize;
   int count_ = 0;
+  uint32_t generation_ = 1;
 };
 
 }  // namespace zun

@@ -2,10 +2,12 @@
 //
 // Every list of the engine (array elements, scope objects, the scope stack)
 // grows by the same rule: a new capacity of max(capacity + step, count) where
-// step is count / 8 clamped to 4..1024; the first allocation is exact.
+// step is half the capacity, at least 4, so that appends cost amortised O(1)
+// however long the list gets; the first allocation is exact.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -49,10 +51,9 @@ class EArray {
     if (n > capacity_) {
       int newCap = n;
       if (data_) {
-        int step = count_ / 8;
-        if (step < 4) step = 4;
-        if (step > 1024) step = 1024;
-        newCap = capacity_ + step > n ? capacity_ + step : n;
+        int64_t grown = int64_t{capacity_} + (capacity_ / 2 > 4 ? capacity_ / 2 : 4);
+        if (grown > INT32_MAX) grown = INT32_MAX;
+        newCap = grown > n ? static_cast<int>(grown) : n;
       }
       std::unique_ptr<T[]> grown(new T[static_cast<size_t>(newCap)]);
       for (int i = 0; i < count_; ++i) grown[i] = std::move(data_[i]);

@@ -20,9 +20,9 @@ u16 EZunScriptEngine::GetObjectInfo(const EScriptObject& object) const {
 }
 
 u16 EZunScriptEngine::GetScopeReport(int index) const {
-  if (index < 0 || index >= scopes.GetSize()) return u"Error,NO SCOPE AVAILABLE";
+  if (index < 0 || index >= GetCurrentScopeIndex() + 1) return u"Error,NO SCOPE AVAILABLE";
   u16 out;
-  for (int i = index; i < scopes.GetSize(); ++i) {
+  for (int i = index; i <= GetCurrentScopeIndex(); ++i) {
     u16 indent(static_cast<size_t>(i), u' ');
     for (const auto& obj : scopes[i].objects) out += indent + GetObjectInfo(*obj) + u"\r\n";
   }

@@ -15,18 +15,10 @@ void EZunScriptEngine::ShowEngineBox(const u16& text) {
   Dialogs().EngineBox(hMainWnd, text);
 }
 
-void EZunScriptEngine::Trace(const char* text) {
-  // Build the text only when it will be shown.
-  if (IsError() && bShowErrorMessages && !bNestingExceeded) Trace(FromAscii(text));
-}
-
-void EZunScriptEngine::Trace(const u16& text) {
-  if (IsError() && bShowErrorMessages && !bNestingExceeded) ShowEngineBox(text);
-}
-
 void EZunScriptEngine::SetScript(const u16& text) {
   strScript = text;
   cursor.Set(&strScript);
+  tokenCache.Clear();
 }
 
 bool EZunScriptEngine::Initialize() {
@@ -47,6 +39,7 @@ bool EZunScriptEngine::Initialize() {
   AddEnvironmentVariable(u"_FILES", fileList);
   Trace("Init");
   cursor.Set(&strScript);
+  tokenCache.Clear();
   bInitialized = true;
   return true;
 }
@@ -67,8 +60,10 @@ EScriptValue EZunScriptEngine::Run() {
   bNestingExceeded = false;
   nNesting = 0;
   lastAdditionalResult.CopyFrom(EScriptValue());
+  // The host may have changed the text since it was last read.
+  tokenCache.Clear();
 
-  scopes.RemoveAll();
+  scopes.clear();
   PushScope();
   scopes[0].CopyObjectsFrom(environment, true);
   scopes[0].name = u"copied from environment, plus normal flaw";
@@ -81,7 +76,8 @@ EScriptValue EZunScriptEngine::Run() {
     return result;
   }
   do {
-    result.CopyFrom(EvaluateExpression(1));
+    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
+    result = EvaluateExpression(1);
     bClosedBrace = false;  // a stray '}' at the top level is an empty statement
     bNestingExceeded = false;
     if (IsError() && bShowErrorMessages) Trace(u"...Exec ret: " + result.GetInfo());
@@ -110,8 +106,7 @@ void EZunScriptEngine::ReportError(const u16& message) {
   Trace(strErrors);
 }
 
-bool EZunScriptEngine::EnterNesting() {
-  if (++nNesting <= kMaxNesting) return true;
+bool EZunScriptEngine::NestingExceeded() {
   if (!bNestingExceeded) {
     ReportError(u"script nested too deeply (more than " + Int64ToString(kMaxNesting) +
                 u" levels of parentheses, blocks, operators, arguments or indexes)");
@@ -136,7 +131,7 @@ bool EZunScriptEngine::AddEnvironmentVariable(const u16& name, const EScriptValu
 
 bool EZunScriptEngine::SetOrAddVariable(const u16& name, const EScriptValue& value, bool onlyIfAbsent) {
   if (!bRunning) ShowEngineBox(u"warning : SetOrAddVariable called while not running");
-  if (scopes.IsEmpty()) return false;
+  if (scopes.empty()) return false;
   if (onlyIfAbsent && FindObject(name, false)) return false;
   EScriptObject obj;
   obj.kind = SEO_VAR;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/constants_map.h"
 #include "engine/containers.h"
@@ -19,6 +20,12 @@ namespace zun {
 
 struct EScriptCallContext;
 
+// The evaluated arguments of a call, in call order.
+struct EScriptArgs {
+  const EScriptValue* data = nullptr;
+  int count = 0;
+};
+
 // An entry of the handle table (no built-in adds one; the diagnostics list them).
 class EScriptHandle {
  public:
@@ -27,7 +34,7 @@ class EScriptHandle {
   u16 strType;
 };
 
-class EZunScriptEngine {
+class EZunScriptEngine final {
  public:
   // The deepest nesting of parentheses, blocks, unary operators, arguments
   // and indexes; beyond it the run ends with an orderly error instead of
@@ -51,7 +58,7 @@ class EZunScriptEngine {
   u16 strLastErrorSnippet;
   bool bError = false;
   EScriptScope environment;
-  EArray<EScriptScope> scopes;
+  std::vector<EScriptScope> scopes;  // a vector: a block pushes and pops one on every pass
   EConstantsMap constants;
   EArray<std::unique_ptr<EScriptHandle>> handles;
   int64_t nLastError = 0;
@@ -61,11 +68,16 @@ class EZunScriptEngine {
   EZunScriptEngine();
 
   // Slot order of the virtual operations.
-  virtual void Trace(const char* text);
-  virtual void Trace(const u16& text);
-  virtual void PrepareBuiltinArgs(const u16& name, EArray<EScriptValue>& args, EScriptCallContext& ctx);
+  // Traces are shown only after an error, so their text is built only then.
+  virtual void Trace(const char* text) {
+    if (TraceShown()) ShowEngineBox(FromAscii(text));
+  }
+  virtual void Trace(const u16& text) {
+    if (TraceShown()) ShowEngineBox(text);
+  }
+  virtual void PrepareBuiltinArgs(const u16& name, EScriptArgs args, EScriptCallContext& ctx);
   virtual void CallBuiltin(EScriptValue& result, EScriptCallContext& ctx);
-  virtual EScriptValue CallFunction(const u16& name, EArray<EScriptValue>& args);
+  virtual EScriptValue CallFunction(const u16& name, EScriptArgs args);
   virtual void SetScript(const u16& text);
   virtual bool Initialize();
   virtual EScriptValue Run();
@@ -73,7 +85,7 @@ class EZunScriptEngine {
   virtual u16 GetNextToken(int32_t& kind);
   virtual EScriptValue EvaluateExpression(int minLevel);
   virtual bool ApplyBinaryOperator(EScriptValue& left, const EScriptValue& right, const u16& op);
-  virtual EScriptValue* ResolveVariableReference(const u16& name, bool& outOfRange, bool& created);
+  virtual const EScriptValue* ResolveVariableReference(const u16& name, bool& outOfRange, bool& created);
   virtual bool ExecuteKeyword(const u16& word, EScriptValue& result);
   virtual EScriptValue EvaluateFunctionCall(const u16& name);
   virtual EScriptValue ExecuteScope();
@@ -87,8 +99,9 @@ class EZunScriptEngine {
   virtual bool AddEnvironmentVariable(const u16& name, const EScriptValue& value);
   virtual void PushScope();
   virtual void PopScope();
-  virtual int GetCurrentScopeIndex() const { return scopes.GetSize() - 1; }
+  virtual int GetCurrentScopeIndex() const { return static_cast<int>(scopes.size()) - 1; }
   virtual EScriptObject* FindObject(const u16& name, bool searchOuter);
+  EScriptObject* FindObject(const EText& name, bool searchOuter);
   virtual EScriptObject* SetOrAddObject(const EScriptObject& object, bool searchOuter);
   virtual bool SetOrAddVariable(const u16& name, const EScriptValue& value, bool onlyIfAbsent);
   virtual bool LookupConstant(const u16& name, EScriptConstant& out) const;
@@ -109,12 +122,41 @@ class EZunScriptEngine {
   // Counts the lines and columns (1-based) of a text position.
   static void LineAndColumn(const u16& text, int32_t pos, int& line, int& column);
 
+  // The next token at the cursor, which moves past it: from the cache when
+  // this position has been read before.
+  const ELexedToken& Lex() {
+    if (const ELexedToken* t = tokenCache.Find(cursor.pos)) {
+      cursor.pos = t->end;
+      return *t;
+    }
+    return LexUncached();
+  }
+  bool ApplyOperator(EOperator op, EScriptValue& left, const EScriptValue& right) {
+    OperatorFn apply = OperatorInfo(op).apply;
+    return apply && apply(*this, left, right);
+  }
+
  private:
   friend class NestingGuard;
+  bool TraceShown() const { return bError && bShowErrorMessages && !bNestingExceeded; }
   // Shows one of the engine's own boxes (traces and warnings).
   void ShowEngineBox(const u16& text);
+  // The lexer (engine/lexer.cpp): reads at the cursor and stores what it
+  // found, unless the read reported an error.
+  const ELexedToken& LexUncached();
+  u16 Tokenize(int32_t& kind);
+  void LexError(const char* message);
+  void LexError(const u16& message);
+  // Keyword statements by identity (engine/statements.cpp).
+  bool RunKeyword(EKeyword keyword, EScriptValue& result);
+  // A word that is no keyword: a constant's value or a call.
+  bool ConstantOf(const ELexedToken& word, EScriptValue& value);
+  EScriptValue CallWord(const ELexedToken& word);
+  EScriptValue Call(const u16& name, BuiltinFn fn, EScriptArgs args);
+  void RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx);
   // The evaluator's nesting count and its stop (see kMaxNesting).
-  bool EnterNesting();
+  bool EnterNesting() { return ++nNesting <= kMaxNesting || NestingExceeded(); }
+  bool NestingExceeded();
   void LeaveNesting() { --nNesting; }
   // A store target that stays valid when the right operand resizes arrays:
   // the variable, and the element position in it when there is one.
@@ -122,11 +164,36 @@ class EZunScriptEngine {
     EScriptObject* object = nullptr;
     int element = -1;
   };
-  EScriptValue* ResolveLValue(const LValue& lv);
-  EScriptValue* ResolveReference(const u16& name, bool& outOfRange, bool& created, LValue* lv);
+  // Stores v through the left value; false when it names nothing any more.
+  bool StoreThrough(const LValue& lv, const EScriptValue& v);
+  // A statement that is the block's closing brace read before: it is
+  // consumed and its value is empty, as EvaluateExpression would make it.
+  bool ClosingBraceNext() {
+    const ELexedToken* t = tokenCache.Find(cursor.pos);
+    if (!t || t->kind != SETK_OPERATOR || t->op != OP_CLOSE_BRACE || nNesting >= kMaxNesting) return false;
+    cursor.pos = t->end;
+    return true;
+  }
+  // A right operand that is a literal, evaluated without a call when the
+  // tokens around it have been read before; false to take the long way.
+  bool LiteralOperand(int level, EScriptValue& out);
+  // `+=` that appends to an array or a string in place, when the target
+  // still holds what the expression read; the one copy of the whole value
+  // is then the target itself.
+  bool AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right);
+  const EScriptValue* ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange, bool& created,
+                                      LValue* lv);
+  // FindObject(name, true) for a variable token, starting where the name
+  // was found last time.
+  EScriptObject* FindVariable(const ELexedToken& token);
   bool ConditionHolds(const EScriptValue& cond) const;
 
   IScriptDialogs* pDialogs;
+  ETokenCache tokenCache;
+  ELexedToken lexScratch;  // a token whose reading failed: never cached
+  bool bLexFailed = false;
+  // The arguments of the calls being evaluated, innermost last.
+  std::vector<EScriptValue> argStack;
   int nNesting = 0;
   bool bNestingExceeded = false;  // unwinds quietly after the nesting stop
   bool bClosedBrace = false;      // the last statement consumed a block's '}'

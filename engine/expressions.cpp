@@ -3,70 +3,28 @@
 
 namespace zun {
 
-namespace {
-
-struct BinaryOperator {
-  u16view text;  // a view, so that a comparison checks the length first
-  int level;       // taken when minLevel <= level
-  int rightLevel;  // the level its right operand is evaluated at
-  bool assigns;    // stores the result through the left value
-};
-
-const BinaryOperator kBinaryOperators[] = {
-    {u"=", 1, 1, true},    {u"+=", 1, 2, true},   {u"-=", 1, 2, true},  {u"*=", 1, 2, true},
-    {u"/=", 1, 2, true},   {u"&=", 1, 2, true},   {u"|=", 1, 2, true},  {u"&&", 2, 3, false},
-    {u"||", 2, 3, false},  {u"&", 3, 4, false},   {u"|", 3, 4, false},  {u"<", 4, 5, false},
-    {u"<=", 4, 5, false},  {u">", 4, 5, false},   {u">=", 4, 5, false}, {u"==", 4, 5, false},
-    {u"!=", 4, 5, false},  {u"-", 5, 6, false},   {u"+", 5, 6, false},  {u"*", 6, 7, false},
-    {u"/", 6, 7, false},   {u"%", 6, 7, false},
-};
-
-const BinaryOperator* FindBinaryOperator(const u16& text) {
-  for (const auto& op : kBinaryOperators)
-    if (text == op.text) return &op;
-  return nullptr;
+const EScriptValue* EZunScriptEngine::ResolveVariableReference(const u16& name, bool& outOfRange, bool& created) {
+  return ResolveReference(FindObject(name, true), name, outOfRange, created, nullptr);
 }
 
-// Unary operators and the level their operand is evaluated at.
-int UnaryOperandLevel(const u16& text) {
-  if (text.size() != 1) return 0;
-  switch (text[0]) {
-    case u'-': return 6;
-    case u'!': return 5;
-    case u'+': return 1;
-    default: return 0;
-  }
-}
-
-bool StartsWithoutLvalue(const u16& text) {
-  static const u16view kTokens[] = {u"*", u"/", u"&&", u"||", u"&", u"|", u"="};
-  for (u16view t : kTokens)
-    if (text == t) return true;
-  return false;
-}
-
-}  // namespace
-
-EScriptValue* EZunScriptEngine::ResolveVariableReference(const u16& name, bool& outOfRange, bool& created) {
-  return ResolveReference(name, outOfRange, created, nullptr);
-}
-
-EScriptValue* EZunScriptEngine::ResolveReference(const u16& name, bool& outOfRange, bool& created, LValue* lv) {
+const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange,
+                                                       bool& created, LValue* lv) {
   outOfRange = false;
   created = false;
-  EScriptObject* object = FindObject(name, true);
   if (!object) {
     ReportError(u"Unknown variable:" + name);
     return nullptr;
   }
   int32_t save = cursor.pos;
-  if (!ReadToken().IsOperator(u"[")) {
+  const ELexedToken& bracket = Lex();
+  if (!(bracket.kind == SETK_OPERATOR && bracket.Is(OP_OPEN_BRACKET))) {
     cursor.pos = save;
     if (lv) *lv = {object, -1};
     return &object->value;
   }
   EScriptValue index = EvaluateExpression(1);
-  if (!ReadToken().IsOperator(u"]")) {
+  const ELexedToken& close = Lex();
+  if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_BRACKET))) {
     ReportError("] expected");
     return nullptr;
   }
@@ -76,7 +34,7 @@ EScriptValue* EZunScriptEngine::ResolveReference(const u16& name, bool& outOfRan
     // The full 64-bit reading is compared, so a huge index never wraps
     // around into a valid position.
     int64_t n = index.AsInt64();
-    EScriptValue* element = array.GetElementAt(n);
+    const EScriptValue* element = array.GetElementAt(n);
     if (!element) {
       outOfRange = true;
       return nullptr;
@@ -85,22 +43,64 @@ EScriptValue* EZunScriptEngine::ResolveReference(const u16& name, bool& outOfRan
     return element;
   }
   if (index.type == SEVT_STRING) {
-    EScriptValue* element = array.GetOrAddElementByName(index.strValue, created);
-    if (!element) {
+    int i = array.GetOrAddElementIndexByName(index.strValue, created);
+    if (i < 0) {
       ReportError("Unknown error while adding a new variable to an associative array");
       return nullptr;
     }
-    if (lv) *lv = {object, static_cast<int>(element - array.elements.begin())};
-    return element;
+    if (lv) *lv = {object, i};
+    return &array.elements[i];
   }
   ReportError("Wrong variable type used as an index for array");
   return nullptr;
 }
 
-EScriptValue* EZunScriptEngine::ResolveLValue(const LValue& lv) {
-  if (!lv.object) return nullptr;
-  if (lv.element < 0) return &lv.object->value;
-  return lv.object->value.GetElementAt(lv.element);
+bool EZunScriptEngine::StoreThrough(const LValue& lv, const EScriptValue& v) {
+  if (!lv.object) return false;
+  if (lv.element < 0) {
+    lv.object->value.CopyFrom(v);
+    return true;
+  }
+  // Resolved again now: the right operand may have resized the array.
+  return lv.object->value.SetElementAt(lv.element, v);
+}
+
+bool EZunScriptEngine::AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right) {
+  // Appending cannot fail for these two, so the target may change first.
+  if (!(acc.IsArray() || (acc.type == SEVT_STRING && right.type == SEVT_STRING)) || !lv.object) return false;
+  EScriptValue& variable = lv.object->value;
+  const EScriptValue* target = lv.element < 0 ? &variable : variable.GetElementAt(lv.element);
+  if (!target || !target->IsSameCopyAs(acc)) return false;
+  acc.KeepNameOnly();  // the target is now the only holder of its payload
+  EScriptValue& changed = lv.element < 0 ? variable : variable.elements.EditAt(lv.element);
+  changed.Add(right);
+  acc.CopyFrom(changed);
+  return true;
+}
+
+bool EZunScriptEngine::LiteralOperand(int level, EScriptValue& out) {
+  // What EvaluateExpression(level) does for a literal followed by a token
+  // that ends the operand, both read before: the literal is the value, a
+  // terminator is consumed and any other token stays unread.
+  const ELexedToken* literal = tokenCache.Find(cursor.pos);
+  if (!literal || (literal->kind != SETK_NUMBER && literal->kind != SETK_STRING) || bError ||
+      nNesting >= kMaxNesting)
+    return false;
+  const ELexedToken* after = tokenCache.Find(literal->end);
+  if (!after || after->kind != SETK_OPERATOR) return false;
+  EOperator op = after->op;
+  bool terminator = op == OP_SEMICOLON || op == OP_CLOSE_BRACE;
+  int takenFrom = OperatorInfo(op).level;
+  if (!terminator && takenFrom != 0 && takenFrom >= level) return false;
+  if (literal->kind == SETK_NUMBER) {
+    out.SetDouble(literal->number);
+  } else {
+    out.type = SEVT_STRING;
+    out.strValue = literal->text;
+  }
+  cursor.pos = terminator ? after->end : literal->end;
+  if (op == OP_CLOSE_BRACE) bClosedBrace = true;
+  return true;
 }
 
 EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
@@ -109,41 +109,45 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
   if (!nesting.ok()) return acc;
   LValue lvalue;
 
-  EScriptToken first = ReadToken();
+  // Tokens that report an error are not cached and live only until the next
+  // read: what is needed of one is taken before reading on.
+  const ELexedToken& first = Lex();
   switch (first.kind) {
     case SETK_OPERATOR: {
-      const u16& t = first.text;
-      if (t == u";" || t == u"}" || t == u",") {
-        if (t == u"}") bClosedBrace = true;
+      EOperator op = first.op;
+      if (op == OP_SEMICOLON || op == OP_CLOSE_BRACE || op == OP_COMMA) {
+        if (op == OP_CLOSE_BRACE) bClosedBrace = true;
         return acc;
       }
-      if (int level = UnaryOperandLevel(t)) {
-        EScriptValue operand = EvaluateExpression(level);
+      const EOperatorInfo& info = OperatorInfo(op);
+      if (info.unaryLevel) {
+        EScriptValue operand = EvaluateExpression(info.unaryLevel);
         acc.SetInt64(0);
-        if (!ApplyBinaryOperator(acc, operand, t)) ReportError("kse oper failed");
+        if (!ApplyOperator(op, acc, operand)) ReportError("kse oper failed");
         return acc;
       }
-      if (t == u"(") {
-        EScriptValue inner = EvaluateExpression(1);
-        if (!ReadToken().IsOperator(u")")) ReportError(") Expected");
-        acc = std::move(inner);
-      } else if (t == u"{") {
+      if (op == OP_OPEN_PAREN) {
+        acc = EvaluateExpression(1);
+        const ELexedToken& close = Lex();
+        if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_PAREN))) ReportError(") Expected");
+      } else if (op == OP_OPEN_BRACE) {
         acc = ExecuteScope();
         return acc;
-      } else if (StartsWithoutLvalue(t)) {
-        ReportError(t + u" not expected here, no lvalue");
+      } else if (info.needsLeftValue) {
+        ReportError(u16(info.text) + u" not expected here, no lvalue");
       }
       break;
     }
     case SETK_NUMBER:
-      acc.SetDouble(ReadDoublePrefix(first.text));
+      acc.SetDouble(first.number);
       break;
     case SETK_STRING:
-      acc.SetString(std::move(first.text));
+      acc.type = SEVT_STRING;
+      acc.strValue = first.text;
       break;
     case SETK_VAR: {
       bool outOfRange = false, created = false;
-      EScriptValue* p = ResolveReference(first.text, outOfRange, created, &lvalue);
+      const EScriptValue* p = ResolveReference(FindVariable(first), first.text, outOfRange, created, &lvalue);
       if (!p) {
         ReportError(u"No such variable declared, or index out of bounds:" + first.text);
         return acc;
@@ -152,21 +156,20 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       break;
     }
     case SETK_WORD: {
-      const u16& word = first.text;
-      if (word == u"var") {
-        EScriptToken nameTok = ReadToken();
+      if (first.keyword == KW_VAR) {
+        const ELexedToken& nameTok = Lex();
         if (nameTok.kind != SETK_VAR) {
           ReportError("Variable name expected");
           return acc;
         }
-        EScriptToken bracket = ReadToken();
-        bool isArray = bracket.text == u"[";
-        // The array form skips to the next ']', which stays unread.
-        if (isArray) cursor.FindChar(u']');
-        else cursor.pos = bracket.startPos;
         EScriptObject object;
         object.kind = SEO_VAR;
         object.name = nameTok.text;
+        int32_t bracketStart = cursor.pos;
+        // The array form skips to the next ']', which stays unread.
+        bool isArray = Lex().text == u"[";
+        if (isArray) cursor.FindChar(u']');
+        else cursor.pos = bracketStart;
         if (isArray) object.value.type = SEVT_ARRAY;
         if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
         if (EScriptObject* stored = SetOrAddObject(object, false)) {
@@ -176,9 +179,9 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
         if (IsError()) return acc;
         break;
       }
-      if (ExecuteKeyword(word, acc)) return acc;
-      if (GetConstantValue(word, acc)) break;
-      acc = EvaluateFunctionCall(word);
+      if (first.keyword != KW_NONE && RunKeyword(first.keyword, acc)) return acc;
+      if (ConstantOf(first, acc)) break;
+      acc = CallWord(first);
       if (IsError()) return acc;
       break;
     }
@@ -187,35 +190,35 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
   }
 
   for (;;) {
-    EScriptToken op = ReadToken();
+    int32_t opStart = cursor.pos;
+    const ELexedToken& token = Lex();
     if (IsError()) return acc;
-    if (op.kind == SETK_OPERATOR && (op.text == u";" || op.text == u"}")) {
-      if (op.text == u"}") bClosedBrace = true;
-      return acc;
-    }
-    if (op.kind == SETK_END) return acc;
-    if (op.kind != SETK_OPERATOR) {
+    if (token.kind == SETK_END) return acc;
+    if (token.kind != SETK_OPERATOR) {
       ReportError("something's wrong, some operator expected");
       return acc;
     }
-    const BinaryOperator* bin = FindBinaryOperator(op.text);
-    if (!bin || bin->level < minLevel) {
-      cursor.pos = op.startPos;
+    EOperator op = token.op;
+    if (op == OP_SEMICOLON || op == OP_CLOSE_BRACE) {
+      if (op == OP_CLOSE_BRACE) bClosedBrace = true;
       return acc;
     }
-    EScriptValue right = EvaluateExpression(bin->rightLevel);
-    if (!ApplyBinaryOperator(acc, right, op.text)) {
-      ReportError("kse oper failed");
+    const EOperatorInfo& info = OperatorInfo(op);
+    if (info.level == 0 || info.level < minLevel) {
+      cursor.pos = opStart;
       return acc;
     }
-    if (bin->assigns) {
-      // Resolved again now: the right operand may have resized the array.
-      EScriptValue* target = ResolveLValue(lvalue);
-      if (!target) {
+    EScriptValue right;
+    if (!LiteralOperand(info.rightLevel, right)) right = EvaluateExpression(info.rightLevel);
+    if (!(op == OP_ADD_ASSIGN && AppendInPlace(lvalue, acc, right))) {
+      if (!ApplyOperator(op, acc, right)) {
+        ReportError("kse oper failed");
+        return acc;
+      }
+      if (info.assigns && !StoreThrough(lvalue, acc)) {
         ReportError("left value expected");
         return acc;
       }
-      target->CopyFrom(acc);
     }
     char16_t before = cursor.At(cursor.pos - 1);
     if (before == u';' || before == u'}' || before == u',') return acc;

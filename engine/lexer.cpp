@@ -1,6 +1,8 @@
 // The lexer: tokens are read on demand from the engine's cursor.
 #include "engine/lexer.h"
 
+#include <algorithm>
+
 #include "engine/engine.h"
 
 namespace zun {
@@ -86,11 +88,78 @@ int64_t FindInString(u16view str, u16view needle, bool ignoreCase, int64_t start
   return k == u16view::npos ? -1 : start + static_cast<int64_t>(k);
 }
 
+EKeyword KeywordOf(u16view word) {
+  static const struct {
+    u16view text;
+    EKeyword keyword;
+  } kKeywords[] = {{u"var", KW_VAR}, {u"if", KW_IF}, {u"else", KW_ELSE}, {u"repeat", KW_REPEAT}, {u"break", KW_BREAK}};
+  for (const auto& k : kKeywords)
+    if (k.text == word) return k.keyword;
+  return KW_NONE;
+}
+
+const ELexedToken& ETokenCache::Store(int32_t pos, ELexedToken&& token) {
+  size_t page = static_cast<size_t>(pos) >> kPageBits;
+  if (page >= pages_.size()) pages_.resize(page + 1);
+  if (!pages_[page]) pages_[page].reset(new const ELexedToken* [kPageMask + 1]());
+  tokens_.push_back(std::move(token));
+  pages_[page][static_cast<size_t>(pos) & kPageMask] = &tokens_.back();
+  return tokens_.back();
+}
+
+EText ETokenCache::Intern(u16&& name) {
+  auto found = names_.find(name);
+  if (found != names_.end()) return found->second;
+  EText text(name);
+  names_.emplace(std::move(name), text);
+  return text;
+}
+
+void ETokenCache::Clear() {
+  pages_.clear();
+  tokens_.clear();
+  names_.clear();
+}
+
+const ELexedToken& EZunScriptEngine::LexUncached() {
+  int32_t start = cursor.pos;
+  bLexFailed = false;
+  ELexedToken t;
+  u16 text = Tokenize(t.kind);
+  t.end = cursor.pos;
+  bool name = t.kind == SETK_VAR || t.kind == SETK_WORD;
+  t.text = name && !bLexFailed ? tokenCache.Intern(std::move(text)) : EText(std::move(text));
+  if (t.kind == SETK_OPERATOR) t.op = OperatorOf(t.text);
+  if (t.kind == SETK_WORD) t.keyword = KeywordOf(t.text);
+  if (t.kind == SETK_NUMBER) t.number = ReadDoublePrefix(t.text);
+  if (!bLexFailed && start >= 0) return tokenCache.Store(start, std::move(t));
+  lexScratch = std::move(t);
+  return lexScratch;
+}
+
+void EZunScriptEngine::LexError(const char* message) {
+  bLexFailed = true;
+  ReportError(message);
+}
+
+void EZunScriptEngine::LexError(const u16& message) {
+  bLexFailed = true;
+  ReportError(message);
+}
+
 EScriptToken EZunScriptEngine::ReadToken() {
   EScriptToken t;
   t.startPos = cursor.pos;
-  t.text = GetNextToken(t.kind);
+  const ELexedToken& lexed = Lex();
+  t.kind = lexed.kind;
+  t.text = lexed.text;
   return t;
+}
+
+u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
+  const ELexedToken& lexed = Lex();
+  kind = lexed.kind;
+  return lexed.text;
 }
 
 namespace {
@@ -111,7 +180,8 @@ void CollectName(EScriptCursor& cur, u16& out) {
 
 }  // namespace
 
-u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
+// The reading itself; Lex() serves what it found from the cache afterwards.
+u16 EZunScriptEngine::Tokenize(int32_t& kind) {
   kind = SETK_END;
   EScriptCursor& cur = cursor;
   cur.SkipWhitespace();
@@ -129,7 +199,7 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
     if (c == u'/' && next == u'*') {
       cur.FindText(u"*/", true, false);
       if (cur.notFound) {
-        ReportError("*\\ expected");
+        LexError("*\\ expected");
         return u16();
       }
       cur.SkipWhitespace();
@@ -169,7 +239,7 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
     }
     if (hex) {
       if (out.empty()) {
-        ReportError("Didit expected");
+        LexError("Didit expected");
         return u16();
       }
       return Int64ToString(ReadHex64(out));
@@ -180,12 +250,12 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
     kind = SETK_STRING;
     for (;;) {
       if (cur.IsAtEnd()) {
-        ReportError("\" expected");
+        LexError("\" expected");
         return u16();
       }
       cur.Advance();
       if (cur.pos >= cur.Size()) {
-        ReportError("\" expected");
+        LexError("\" expected");
         return u16();
       }
       char16_t ch = cur.Current();
@@ -201,7 +271,7 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
           default: {
             u16 msg = u"Unknown token:";
             if (e != u'\0' || cur.pos < cur.Size()) msg.push_back(e);
-            ReportError(msg);
+            LexError(msg);
             return u16();
           }
         }
@@ -247,7 +317,7 @@ u16 EZunScriptEngine::GetNextToken(int32_t& kind) {
     out.push_back(c2);
     return out;
   }
-  if (c == u'+' && c2 == u'+') ReportError("Operator ++ not supported");
+  if (c == u'+' && c2 == u'+') LexError("Operator ++ not supported");
   return out;
 }
 

@@ -2,8 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
+#include "engine/operators.h"
+#include "engine/shared_text.h"
 #include "engine/text.h"
 
 namespace zun {
@@ -23,6 +29,65 @@ struct EScriptToken {
   int32_t startPos = 0;  // before the whitespace that preceded the token
 
   bool IsOperator(u16view op) const { return kind == SETK_OPERATOR && text == op; }
+};
+
+// The statement words; the callers, not the lexer, give them their meaning.
+enum EKeyword : int16_t { KW_NONE = 0, KW_VAR, KW_IF, KW_ELSE, KW_REPEAT, KW_BREAK };
+EKeyword KeywordOf(u16view word);
+
+class EScriptValue;
+struct EScriptConstant;
+struct EScriptCallContext;
+// A built-in: reads its arguments, acts, and writes its result.
+using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
+
+// A token as the lexer read it at one position, with what the engine learns
+// of it once instead of on every pass: where the read ended, the identity of
+// an operator or keyword, a number literal's value, and (on first use) the
+// constant or built-in a word names.
+struct ELexedToken {
+  int32_t kind = SETK_END;
+  int32_t end = 0;  // the cursor position after the read
+  EOperator op = OP_NONE;
+  EKeyword keyword = KW_NONE;
+  EText text;
+  double number = 0.0;
+  // Words: the constant found for this name, valid while the constants'
+  // generation is unchanged; the built-in of this name once looked up.
+  mutable uint32_t constantGeneration = 0;
+  mutable const EScriptConstant* constant = nullptr;
+  mutable bool builtinKnown = false;
+  mutable BuiltinFn builtin = nullptr;
+  // Variables: the scope and the slot in it where the name was last found.
+  mutable int32_t varScope = -1;
+  mutable int32_t varSlot = -1;
+
+  bool Is(EOperator o) const { return op == o; }
+};
+
+// The tokens read so far, by the position each read started at. The script
+// cannot change during a run, so the same position always yields the same
+// token; tokens whose reading reported an error are never stored, so that
+// the error is reported again, where and when it always was.
+class ETokenCache {
+ public:
+  const ELexedToken* Find(int32_t pos) const {
+    size_t page = static_cast<size_t>(pos) >> kPageBits;
+    if (page >= pages_.size() || !pages_[page]) return nullptr;  // a negative pos is a huge page
+    return pages_[page][static_cast<size_t>(pos) & kPageMask];
+  }
+  const ELexedToken& Store(int32_t pos, ELexedToken&& token);
+  // One shared text per name, so that names compare by identity first.
+  EText Intern(u16&& name);
+  void Clear();
+
+ private:
+  static constexpr int kPageBits = 9;
+  static constexpr size_t kPageMask = (size_t{1} << kPageBits) - 1;
+  // The token read at each position, in pages allocated as tokens land in them.
+  std::vector<std::unique_ptr<const ELexedToken*[]>> pages_;
+  std::deque<ELexedToken> tokens_;  // a deque: stored tokens never move
+  std::unordered_map<u16, EText> names_;
 };
 
 class EScriptCursor {

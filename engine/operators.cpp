@@ -1,11 +1,11 @@
 // What each operator computes. The left operand becomes the result.
+#include "engine/operators.h"
+
 #include "engine/engine.h"
 
 namespace zun {
 
 namespace {
-
-using OperatorFn = bool (*)(EZunScriptEngine&, EScriptValue&, const EScriptValue&);
 
 int64_t WrapSub(int64_t a, int64_t b) {
   return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
@@ -48,7 +48,13 @@ bool Assign(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) {
   return true;
 }
 
-bool Plus(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) { return left.Add(right); }
+bool Plus(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) {
+  if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE) {  // the common case, as Add computes it
+    left.dValue += right.dValue;
+    return true;
+  }
+  return left.Add(right);
+}
 
 bool Remainder(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue& right) {
   int64_t a = 0, b = 0;
@@ -108,43 +114,56 @@ bool Comparison(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue
   return true;
 }
 
-struct OperatorRow {
-  u16view text;
-  OperatorFn fn;
-};
-
-const OperatorRow kOperators[] = {
-    {u"=", Assign},
-    {u"+", Plus},
-    {u"+=", Plus},
-    {u"-", Arithmetic<'-'>},
-    {u"-=", Arithmetic<'-'>},
-    {u"*", Arithmetic<'*'>},
-    {u"*=", Arithmetic<'*'>},
-    {u"/", Arithmetic<'/'>},
-    {u"/=", Arithmetic<'/'>},
-    {u"%", Remainder},
-    {u"&", Bitwise<'&'>},
-    {u"&=", Bitwise<'&'>},
-    {u"|", Bitwise<'|'>},
-    {u"|=", Bitwise<'|'>},
-    {u"&&", LogicalAnd},
-    {u"||", LogicalOr},
-    {u"!", LogicalNot},
-    {u"==", Comparison<false, true, false>},
-    {u"!=", Comparison<true, false, true>},
-    {u"<", Comparison<true, false, false>},
-    {u"<=", Comparison<true, true, false>},
-    {u">", Comparison<false, false, true>},
-    {u">=", Comparison<false, true, true>},
-};
-
+// Binding levels: an operator is taken when the caller's minimum level is at
+// most its level; its right operand is then evaluated at the right level.
+// Unary operators give the level their operand is evaluated at.
 }  // namespace
 
+const EOperatorInfo kOperatorTable[OP_COUNT] = {
+    // text   level right assigns unary needsLeftValue apply
+    {u"", 0, 0, false, 0, false, nullptr},  // OP_NONE
+    {u"", 0, 0, false, 0, false, nullptr},  // OP_OTHER
+    {u";", 0, 0, false, 0, false, nullptr},
+    {u"}", 0, 0, false, 0, false, nullptr},
+    {u",", 0, 0, false, 0, false, nullptr},
+    {u"(", 0, 0, false, 0, false, nullptr},
+    {u")", 0, 0, false, 0, false, nullptr},
+    {u"{", 0, 0, false, 0, false, nullptr},
+    {u"[", 0, 0, false, 0, false, nullptr},
+    {u"]", 0, 0, false, 0, false, nullptr},
+    {u"=", 1, 1, true, 0, true, Assign},
+    {u"+=", 1, 2, true, 0, false, Plus},
+    {u"-=", 1, 2, true, 0, false, Arithmetic<'-'>},
+    {u"*=", 1, 2, true, 0, false, Arithmetic<'*'>},
+    {u"/=", 1, 2, true, 0, false, Arithmetic<'/'>},
+    {u"&=", 1, 2, true, 0, false, Bitwise<'&'>},
+    {u"|=", 1, 2, true, 0, false, Bitwise<'|'>},
+    {u"&&", 2, 3, false, 0, true, LogicalAnd},
+    {u"||", 2, 3, false, 0, true, LogicalOr},
+    {u"&", 3, 4, false, 0, true, Bitwise<'&'>},
+    {u"|", 3, 4, false, 0, true, Bitwise<'|'>},
+    {u"<", 4, 5, false, 0, false, Comparison<true, false, false>},
+    {u"<=", 4, 5, false, 0, false, Comparison<true, true, false>},
+    {u">", 4, 5, false, 0, false, Comparison<false, false, true>},
+    {u">=", 4, 5, false, 0, false, Comparison<false, true, true>},
+    {u"==", 4, 5, false, 0, false, Comparison<false, true, false>},
+    {u"!=", 4, 5, false, 0, false, Comparison<true, false, true>},
+    {u"-", 5, 6, false, 6, false, Arithmetic<'-'>},
+    {u"+", 5, 6, false, 1, false, Plus},
+    {u"*", 6, 7, false, 0, true, Arithmetic<'*'>},
+    {u"/", 6, 7, false, 0, true, Arithmetic<'/'>},
+    {u"%", 6, 7, false, 0, false, Remainder},
+    {u"!", 0, 0, false, 5, false, LogicalNot},
+};
+
+EOperator OperatorOf(u16view text) {
+  for (int i = OP_SEMICOLON; i < OP_COUNT; ++i)
+    if (kOperatorTable[i].text == text) return static_cast<EOperator>(i);
+  return OP_OTHER;
+}
+
 bool EZunScriptEngine::ApplyBinaryOperator(EScriptValue& left, const EScriptValue& right, const u16& op) {
-  for (const auto& row : kOperators)
-    if (op == row.text) return row.fn(*this, left, right);
-  return false;
+  return ApplyOperator(OperatorOf(op), left, right);
 }
 
 }  // namespace zun

@@ -7,10 +7,10 @@ void EScriptScope::CopyObjectsFrom(const EScriptScope& src, bool clearFirst) {
   for (const auto& obj : src.objects) Append(*obj);
 }
 
-EScriptObject* EScriptScope::Find(const u16& wanted) const {
-  for (const auto& obj : objects)
-    if (obj->name.size() == wanted.size() && obj->name == wanted) return obj.get();
-  return nullptr;
+int EScriptScope::IndexOf(const EText& wanted) const {
+  for (int i = 0; i < objects.GetSize(); ++i)
+    if (objects[i]->name == wanted) return i;
+  return -1;
 }
 
 EScriptObject* EScriptScope::Append(const EScriptObject& obj) {

@@ -14,7 +14,7 @@ enum : int32_t { SEO_UNKNOWN = 0, SEO_VAR = 1, SEO_FUNCTION = 3 };
 struct EScriptObject {
   int32_t kind = SEO_UNKNOWN;
   EScriptValue value;
-  u16 name;
+  EText name;  // shared with the tokens that spell it, so most tests of it are one comparison
 };
 
 class EScriptScope {
@@ -26,7 +26,11 @@ class EScriptScope {
   // own when clearFirst); our name is left alone.
   void CopyObjectsFrom(const EScriptScope& src, bool clearFirst);
   // First object whose name equals `wanted` exactly, in declaration order.
-  EScriptObject* Find(const u16& wanted) const;
+  EScriptObject* Find(const EText& wanted) const {
+    int i = IndexOf(wanted);
+    return i < 0 ? nullptr : objects[i].get();
+  }
+  int IndexOf(const EText& wanted) const;
   EScriptObject* Append(const EScriptObject& obj);
 };
 

@@ -4,21 +4,51 @@
 
 namespace zun {
 
-void EZunScriptEngine::PushScope() { scopes.Add(EScriptScope()); }
+void EZunScriptEngine::PushScope() { scopes.emplace_back(); }
 
 void EZunScriptEngine::PopScope() {
-  if (!scopes.IsEmpty()) scopes.RemoveAt(scopes.GetSize() - 1);
+  if (!scopes.empty()) scopes.pop_back();
 }
 
 EScriptScope* EZunScriptEngine::GetScope(int index) {
   if (index == -1) index = GetCurrentScopeIndex();
-  return scopes.At(index);
+  return index >= 0 && index <= GetCurrentScopeIndex() ? &scopes[static_cast<size_t>(index)] : nullptr;
 }
 
 EScriptObject* EZunScriptEngine::FindObject(const u16& name, bool searchOuter) {
+  return FindObject(EText(name), searchOuter);
+}
+
+EScriptObject* EZunScriptEngine::FindObject(const EText& name, bool searchOuter) {
   for (int i = GetCurrentScopeIndex(); i >= 0; --i) {
     if (EScriptObject* found = scopes[i].Find(name)) return found;
     if (!searchOuter) break;
+  }
+  return nullptr;
+}
+
+EScriptObject* EZunScriptEngine::FindVariable(const ELexedToken& token) {
+  // Names are unique within a scope (every declaration path looks first),
+  // so the name still at the remembered slot is the scope's match; it is
+  // the visible one when no scope above it declares the name too.
+  const EText& name = token.text;
+  int top = GetCurrentScopeIndex();
+  int at = token.varScope;
+  if (at >= 0 && at <= top) {
+    const std::unique_ptr<EScriptObject>* slot = scopes[at].objects.At(token.varSlot);
+    if (slot && (*slot)->name == name) {
+      int above = top;
+      while (above > at && (scopes[above].objects.IsEmpty() || !scopes[above].Find(name))) --above;
+      if (above == at) return scopes[at].objects[token.varSlot].get();
+    }
+  }
+  for (int i = top; i >= 0; --i) {
+    int slot = scopes[i].IndexOf(name);
+    if (slot >= 0) {
+      token.varScope = i;
+      token.varSlot = slot;
+      return scopes[i].objects[slot].get();
+    }
   }
   return nullptr;
 }
@@ -29,8 +59,8 @@ EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, boo
     existing->kind = object.kind;
     return existing;
   }
-  if (scopes.IsEmpty()) return nullptr;
-  return scopes[GetCurrentScopeIndex()].Append(object);
+  if (scopes.empty()) return nullptr;
+  return scopes.back().Append(object);
 }
 
 EScriptValue EZunScriptEngine::ExecuteScope() {
@@ -40,7 +70,9 @@ EScriptValue EZunScriptEngine::ExecuteScope() {
   EScriptValue result;
   PushScope();
   for (;;) {
-    result.CopyFrom(EvaluateExpression(1));
+    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
+    if (ClosingBraceNext()) break;  // the empty statement '}', without a call
+    result = EvaluateExpression(1);
     if (bClosedBrace) {  // this statement consumed the block's own '}'
       bClosedBrace = false;
       break;
@@ -52,18 +84,41 @@ EScriptValue EZunScriptEngine::ExecuteScope() {
   return result;
 }
 
+namespace {
+
+// Pops a call's arguments off the engine's argument stack on every way out.
+class ArgumentFrame {
+ public:
+  explicit ArgumentFrame(std::vector<EScriptValue>& stack) : stack_(stack), base_(stack.size()) {}
+  ~ArgumentFrame() { stack_.resize(base_); }
+  void Push(EScriptValue&& v) { stack_.push_back(std::move(v)); }
+  EScriptArgs Args() const { return {stack_.data() + base_, static_cast<int>(stack_.size() - base_)}; }
+
+ private:
+  std::vector<EScriptValue>& stack_;
+  size_t base_;
+};
+
+}  // namespace
+
 EScriptValue EZunScriptEngine::EvaluateFunctionCall(const u16& name) {
-  if (IsError()) Trace(u"EvaluateFunctionCall:" + name);
-  int32_t kind = SETK_END;
-  u16 tok = GetNextToken(kind);
-  if (kind != SETK_OPERATOR || tok != u"(") {
+  ELexedToken word;
+  word.kind = SETK_WORD;
+  word.text = name;
+  return CallWord(word);
+}
+
+EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
+  if (TraceShown()) Trace(u"EvaluateFunctionCall:" + word.text);
+  const ELexedToken& open = Lex();
+  if (!(open.kind == SETK_OPERATOR && open.Is(OP_OPEN_PAREN))) {
     ReportError("#4 ( expected");
     return EScriptValue();
   }
-  EArray<EScriptValue> args;
+  ArgumentFrame frame(argStack);
   int32_t save = cursor.pos;
-  tok = GetNextToken(kind);
-  if (kind != SETK_OPERATOR || tok != u")") {
+  const ELexedToken& close = Lex();
+  if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_PAREN))) {
     cursor.pos = save;
     for (;;) {
       EScriptValue arg = EvaluateExpression(1);
@@ -71,13 +126,14 @@ EScriptValue EZunScriptEngine::EvaluateFunctionCall(const u16& name) {
       char16_t next = cursor.Current();
       bool atEnd = cursor.pos >= cursor.Size();
       if (IsFinished()) return EScriptValue();
-      args.Add(std::move(arg));
+      frame.Push(std::move(arg));
       if (!atEnd && next == u',') {
-        ReadToken();
+        Lex();
         continue;
       }
       if (!atEnd && next == u')') {
-        if (!ReadToken().IsOperator(u")")) {
+        const ELexedToken& t = Lex();
+        if (!(t.kind == SETK_OPERATOR && t.Is(OP_CLOSE_PAREN))) {
           ReportError(") expected");
           return EScriptValue();
         }
@@ -87,16 +143,24 @@ EScriptValue EZunScriptEngine::EvaluateFunctionCall(const u16& name) {
       return EScriptValue();
     }
   }
-  EScriptValue result = CallFunction(name, args);
-  if (IsError()) Trace(u"Function:" + name + u" returned:" + result.GetInfo());
+  if (!word.builtinKnown) {
+    word.builtin = FindBuiltin(word.text);
+    word.builtinKnown = true;
+  }
+  EScriptValue result = Call(word.text, word.builtin, frame.Args());
+  if (TraceShown()) Trace(u"Function:" + word.text + u" returned:" + result.GetInfo());
   return result;
 }
 
-EScriptValue EZunScriptEngine::CallFunction(const u16& name, EArray<EScriptValue>& args) {
+EScriptValue EZunScriptEngine::CallFunction(const u16& name, EScriptArgs args) {
+  return Call(name, FindBuiltin(name), args);
+}
+
+EScriptValue EZunScriptEngine::Call(const u16& name, BuiltinFn fn, EScriptArgs args) {
   EScriptCallContext ctx;
   PrepareBuiltinArgs(name, args, ctx);
   EScriptValue result;
-  CallBuiltin(result, ctx);
+  RunBuiltin(fn, result, ctx);
   if (!ctx.bMatched) ReportError(u"'" + name + u"' function not found");
   if (!ctx.strError.empty()) ReportError(u"'" + name + u"' function error:" + ctx.strError);
   return result;

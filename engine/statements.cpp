@@ -4,6 +4,12 @@
 
 namespace zun {
 
+namespace {
+
+bool IsOperatorToken(const ELexedToken& t, EOperator op) { return t.kind == SETK_OPERATOR && t.op == op; }
+
+}  // namespace
+
 bool EZunScriptEngine::ConditionHolds(const EScriptValue& cond) const {
   switch (cond.type) {
     case SEVT_DOUBLE: return cond.dValue != 0.0;  // a NaN holds
@@ -15,88 +21,89 @@ bool EZunScriptEngine::ConditionHolds(const EScriptValue& cond) const {
 }
 
 bool EZunScriptEngine::ExecuteKeyword(const u16& word, EScriptValue& result) {
-  int32_t kind = SETK_END;
-  if (word == u"if") {
-    Trace("'if' keyword");
-    u16 tok = GetNextToken(kind);
-    if (kind != SETK_OPERATOR || tok != u"(") ReportError("#0 ( expected");
-    EScriptValue cond = EvaluateExpression(1);
-    if (!ReadToken().IsOperator(u")")) {
-      ReportError(") expected");
-      return true;
-    }
-    if (IsError()) Trace(u"'if' expression value:" + cond.GetInfo());
-    bool holds = ConditionHolds(cond);
-    if (holds) {
-      Trace("Condition OK");
-      result.CopyFrom(EvaluateExpression(1));
-      if (IsError()) return true;
-    } else {
-      Trace("Condition FAILED");
-      OmitNextStatementOrScope();
-    }
-    int32_t save = cursor.pos;
-    tok = GetNextToken(kind);
-    if (kind == SETK_WORD && tok == u"else") {
-      Trace("else found");
-      if (!holds) {
-        Trace("evaluating else");
-        result.CopyFrom(EvaluateExpression(1));
+  return RunKeyword(KeywordOf(word), result);
+}
+
+bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
+  switch (keyword) {
+    case KW_IF: {
+      Trace("'if' keyword");
+      if (!IsOperatorToken(Lex(), OP_OPEN_PAREN)) ReportError("#0 ( expected");
+      EScriptValue cond = EvaluateExpression(1);
+      if (!IsOperatorToken(Lex(), OP_CLOSE_PAREN)) {
+        ReportError(") expected");
+        return true;
+      }
+      if (TraceShown()) Trace(u"'if' expression value:" + cond.GetInfo());
+      bool holds = ConditionHolds(cond);
+      if (holds) {
+        Trace("Condition OK");
+        result = EvaluateExpression(1);
+        if (IsError()) return true;
       } else {
+        Trace("Condition FAILED");
         OmitNextStatementOrScope();
       }
-    } else {
-      if (IsError()) Trace(u"no else found, instead was:" + tok);
-      cursor.pos = save;
-    }
-    return true;
-  }
-  if (word == u"repeat") {
-    Trace("repeat");
-    int32_t loopStart = cursor.pos;
-    u16 tok = GetNextToken(kind);
-    if (kind != SETK_OPERATOR || tok != u"{") {
-      ReportError("#1 { expected");
+      int32_t save = cursor.pos;
+      const ELexedToken& next = Lex();
+      if (next.kind == SETK_WORD && next.keyword == KW_ELSE) {
+        Trace("else found");
+        if (!holds) {
+          Trace("evaluating else");
+          result = EvaluateExpression(1);
+        } else {
+          OmitNextStatementOrScope();
+        }
+      } else {
+        if (TraceShown()) Trace(u"no else found, instead was:" + next.text);
+        cursor.pos = save;
+      }
       return true;
     }
-    for (;;) {
-      int32_t bodyStart = cursor.pos;
-      result.CopyFrom(ExecuteScope());
-      Trace(" repeating");
-      if (platform::IsPauseAndControlHeld()) {
-        ReportError("pause pressed:exiting");
+    case KW_REPEAT: {
+      Trace("repeat");
+      int32_t loopStart = cursor.pos;
+      if (!IsOperatorToken(Lex(), OP_OPEN_BRACE)) {
+        ReportError("#1 { expected");
         return true;
       }
-      if (breakPending || IsError()) {
-        Trace("repeating: break found or error");
-        breakPending = false;
-        cursor.pos = loopStart;
-        OmitNextStatementOrScope();
-        return true;
+      for (;;) {
+        int32_t bodyStart = cursor.pos;
+        result.KeepNameOnly();  // the last pass's value shares nothing while the next runs
+        result = ExecuteScope();
+        Trace(" repeating");
+        if (platform::IsPauseAndControlHeld()) {
+          ReportError("pause pressed:exiting");
+          return true;
+        }
+        if (breakPending || IsError()) {
+          Trace("repeating: break found or error");
+          breakPending = false;
+          cursor.pos = loopStart;
+          OmitNextStatementOrScope();
+          return true;
+        }
+        cursor.pos = bodyStart;
       }
-      cursor.pos = bodyStart;
     }
+    case KW_BREAK:
+      Trace("break found");
+      breakPending = true;
+      return true;
+    default:
+      return false;
   }
-  if (word == u"break") {
-    Trace("break found");
-    breakPending = true;
-    return true;
-  }
-  return false;
 }
 
 void EZunScriptEngine::OmitNextStatementOrScope() {
   Trace("OmitNextStatementOrScope()");
-  int32_t kind = SETK_END;
-  u16 tok = GetNextToken(kind);
-  if (kind == SETK_OPERATOR && tok == u"{") {
+  if (IsOperatorToken(Lex(), OP_OPEN_BRACE)) {
     OmitScope();
     return;
   }
   Trace("OmitNextStatementOrScope: no scope, just one statement, searching for ;");
   while (!IsFinished()) {
-    tok = GetNextToken(kind);
-    if (kind == SETK_OPERATOR && tok == u";") break;
+    if (IsOperatorToken(Lex(), OP_SEMICOLON)) break;
   }
 }
 
@@ -104,15 +111,14 @@ void EZunScriptEngine::OmitScope() {
   NestingGuard nesting(*this);
   if (!nesting.ok()) return;
   Trace("ommiting scope");
-  int32_t kind = SETK_END;
   for (;;) {
-    u16 tok = GetNextToken(kind);
+    const ELexedToken& t = Lex();
     // SETK_END also stands for an unterminated comment, which leaves the
     // cursor where it was: stop there too instead of reading it again.
-    if (kind == SETK_END) return;
-    if (kind != SETK_OPERATOR) continue;
-    if (tok == u"{") OmitScope();
-    else if (tok == u"}") return;
+    if (t.kind == SETK_END) return;
+    if (t.kind != SETK_OPERATOR) continue;
+    if (t.op == OP_OPEN_BRACE) OmitScope();
+    else if (t.op == OP_CLOSE_BRACE) return;
   }
 }
 

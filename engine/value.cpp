@@ -1,6 +1,7 @@
 #include "engine/value.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace zun {
 
@@ -30,30 +31,18 @@ u16 GetTypeName(int32_t type) {
   }
 }
 
-EScriptValue::EScriptValue(EScriptValue&& src) noexcept
-    : type(src.type),
-      dValue(src.dValue),
-      strValue(std::move(src.strValue)),
-      nValue(src.nValue),
-      elements(std::move(src.elements)),
-      name(std::move(src.name)) {}
-
-EScriptValue& EScriptValue::operator=(EScriptValue&& src) noexcept {
-  if (this == &src) return *this;
+void EScriptValue::MoveShared(EScriptValue&& src) {
+  if (this == &src) return;
   // src may be one of our own elements: take everything before replacing.
-  EArray<EScriptValue> el(std::move(src.elements));
-  u16 s(std::move(src.strValue));
-  u16 nm(std::move(src.name));
+  EText s(std::move(src.strValue));
+  EElements el(std::move(src.elements));
+  EText nm(std::move(src.name));
   type = src.type;
-  dValue = src.dValue;
-  nValue = src.nValue;
-  strValue = std::move(s);
-  elements = std::move(el);
-  if (!nm.empty()) name = std::move(nm);
-  return *this;
+  std::memcpy(&nValue, &src.nValue, sizeof nValue);
+  strValue.Swap(s);
+  elements.Swap(el);
+  if (!nm.empty()) name.Swap(nm);
 }
-
-EScriptValue::~EScriptValue() = default;
 
 EScriptValue EScriptValue::Int(int64_t n) {
   EScriptValue v;
@@ -79,18 +68,22 @@ EScriptValue EScriptValue::Array() {
   return v;
 }
 
-void EScriptValue::CopyFrom(const EScriptValue& src) {
+void EScriptValue::CopyShared(const EScriptValue& src) {
   if (this == &src) return;
-  // Copy first: src may live inside our own elements.
-  EArray<EScriptValue> el(src.elements);
-  u16 s(src.strValue);
-  u16 nm(src.name);
+  // Take src's payloads first: src may live inside our own elements.
+  EText s(src.strValue);
+  EElements el(src.elements);
+  EText nm(src.name);
   type = src.type;
-  dValue = src.dValue;
-  nValue = src.nValue;
-  strValue = std::move(s);
-  elements = std::move(el);
-  if (!nm.empty()) name = std::move(nm);
+  std::memcpy(&nValue, &src.nValue, sizeof nValue);
+  strValue.Swap(s);
+  elements.Swap(el);
+  if (!nm.empty()) name.Swap(nm);
+}
+
+bool EScriptValue::IsSameCopyAs(const EScriptValue& o) const {
+  return type == o.type && std::memcmp(&nValue, &o.nValue, sizeof nValue) == 0 &&
+         strValue.SharesWith(o.strValue) && elements.SharesWith(o.elements) && name == o.name;
 }
 
 void EScriptValue::SetString(u16 text) {
@@ -108,9 +101,9 @@ void EScriptValue::SetDouble(double d) {
   dValue = d;
 }
 
-void EScriptValue::AppendToString(u16& out) const {
+void EScriptValue::AppendScalarText(u16& out) const {
   switch (type) {
-    case SEVT_STRING: out += strValue; break;
+    case SEVT_STRING: out += strValue.get(); break;
     case SEVT_INT: out += Int64ToString(nValue); break;
     case SEVT_DOUBLE: {
       int64_t whole = TruncToInt64(dValue);
@@ -118,13 +111,32 @@ void EScriptValue::AppendToString(u16& out) const {
       out += DoubleToString(dValue, exact ? 0 : 3);
       break;
     }
-    case SEVT_ARRAY:
-      for (int i = 0; i < elements.GetSize(); ++i) {
-        if (i > 0) out += u',';
-        elements[i].AppendToString(out);
-      }
-      break;
     default: break;
+  }
+}
+
+// Nested arrays flatten into one comma list. The walk keeps its own stack,
+// so arrays nested to any depth print without recursion.
+void EScriptValue::AppendToString(u16& out) const {
+  if (type != SEVT_ARRAY) {
+    AppendScalarText(out);
+    return;
+  }
+  struct Level {
+    const EElements* list;
+    int next;
+  };
+  std::vector<Level> stack{{&elements, 0}};
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.next == level.list->GetSize()) {
+      stack.pop_back();
+      continue;
+    }
+    if (level.next > 0) out += u',';
+    const EScriptValue& e = (*level.list)[level.next++];
+    if (e.type == SEVT_ARRAY) stack.push_back({&e.elements, 0});
+    else e.AppendScalarText(out);
   }
 }
 
@@ -212,6 +224,9 @@ bool EScriptValue::IsTrue() const {
 }
 
 int EScriptValue::Compare(const EScriptValue& a, const EScriptValue& b) {
+  // Two numbers of one type, the common case, read as the rules below read them.
+  if (a.type == SEVT_DOUBLE && b.type == SEVT_DOUBLE) return a.dValue < b.dValue ? -1 : (a.dValue == b.dValue ? 0 : 1);
+  if (a.type == SEVT_INT && b.type == SEVT_INT) return a.nValue < b.nValue ? -1 : (a.nValue == b.nValue ? 0 : 1);
   int32_t common = a.type;
   if (a.type != b.type) {
     EScriptValue converted(a);
@@ -255,7 +270,7 @@ bool EScriptValue::Add(const EScriptValue& src) {
     return true;
   }
   if (!ChangeType(src.type)) return false;
-  if (type == SEVT_STRING) strValue += src.strValue;
+  if (type == SEVT_STRING && !src.strValue.empty()) strValue.Edit() += src.strValue.get();
   else if (IsNumber()) addNumber();
   return true;
 }
@@ -276,35 +291,42 @@ u16 EScriptValue::GetInfo() const {
   return out;
 }
 
-EScriptValue* EScriptValue::GetElementAt(int64_t index) {
+const EScriptValue* EScriptValue::GetElementAt(int64_t index) const {
   if (type != SEVT_ARRAY || index < 0 || index >= elements.GetSize()) return nullptr;
   return &elements[static_cast<int>(index)];
 }
 
-int EScriptValue::FindElementIndexByName(const u16& key) const {
-  if (type != SEVT_ARRAY) return -1;
-  for (int i = 0; i < elements.GetSize(); ++i)
-    if (elements[i].name == key) return i;
-  return -1;
+bool EScriptValue::SetElementAt(int64_t index, const EScriptValue& v) {
+  if (!GetElementAt(index)) return false;
+  elements.Set(static_cast<int>(index), v);
+  return true;
 }
 
-EScriptValue* EScriptValue::FindElementByName(const u16& key) {
-  int i = FindElementIndexByName(key);
-  return i < 0 ? nullptr : &elements[i];
+int EScriptValue::FindElementIndexByName(const u16& key) const {
+  return type == SEVT_ARRAY ? elements.FindByName(key) : -1;
+}
+
+const EScriptValue* EScriptValue::FindElementByName(const u16& key) const {
+  return elements.At(FindElementIndexByName(key));
 }
 
 bool EScriptValue::AddElementByName(const u16& key, const EScriptValue& value) {
   if (type != SEVT_ARRAY) return false;
-  elements.Add(value).name = key;
+  elements.AddNamed(key, value);
   return true;
 }
 
-EScriptValue* EScriptValue::GetOrAddElementByName(const u16& key, bool& created) {
-  if (type != SEVT_ARRAY) return nullptr;
-  if (EScriptValue* found = FindElementByName(key)) return found;
-  AddElementByName(key, EScriptValue());
+int EScriptValue::GetOrAddElementIndexByName(const EText& key, bool& created) {
+  if (type != SEVT_ARRAY) return -1;
+  int i = elements.FindByName(key);
+  if (i >= 0) return i;
+  elements.AddNamed(key, EScriptValue());
   created = true;
-  return FindElementByName(key);
+  return elements.GetSize() - 1;
+}
+
+const EScriptValue* EScriptValue::GetOrAddElementByName(const u16& key, bool& created) {
+  return elements.At(GetOrAddElementIndexByName(key, created));
 }
 
 }  // namespace zun

@@ -1,9 +1,16 @@
 // EScriptValue: the variant every script datum is.
+//
+// Values behave as deep copies: a copy never changes when the original does.
+// Strings and element lists are shared between copies and unshared just
+// before one of them changes, so copying a value costs O(1) whatever it holds.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 #include "engine/containers.h"
+#include "engine/shared_text.h"
 #include "engine/text.h"
 
 namespace zun {
@@ -18,26 +25,101 @@ enum : int32_t {
 
 u16 GetTypeName(int32_t type);
 
+class EScriptValue;
+class ENameIndex;
+
+// The elements of an array value: shared between copies, unshared before a
+// change. Reading never copies; every change goes through the operations
+// below, which keep the name index (built on the first lookup by name) in
+// step with appends and renames.
+class EElements {
+ public:
+  EElements() = default;
+  EElements(const EElements& o);
+  EElements(EElements&& o) noexcept : body_(o.body_) { o.body_ = nullptr; }
+  EElements& operator=(const EElements& o) {
+    EElements copy(o);  // o may live inside our own elements
+    Swap(copy);
+    return *this;
+  }
+  EElements& operator=(EElements&& o) noexcept {
+    EElements taken(std::move(o));
+    Swap(taken);
+    return *this;
+  }
+  ~EElements() { Release(); }
+
+  int GetSize() const;
+  bool IsEmpty() const { return GetSize() == 0; }
+  const EScriptValue& operator[](int i) const;
+  const EScriptValue* At(int i) const { return i >= 0 && i < GetSize() ? &(*this)[i] : nullptr; }
+  const EScriptValue* begin() const;
+  const EScriptValue* end() const;
+  // The first position whose element is named `key` ("" finds the first
+  // unnamed element), or -1.
+  int FindByName(u16view key) const;
+
+  // Appends a copy (NAME_COPY_IF_SET onto a new element: it keeps v's name).
+  void Add(const EScriptValue& v);
+  void Add(EScriptValue&& v);
+  // Appends a copy of v named `key`, whatever name v carried.
+  void AddNamed(const EText& key, const EScriptValue& v);
+  // Element i := v with NAME_COPY_IF_SET.
+  void Set(int i, const EScriptValue& v);
+  // Element i, to change in place; its name must stay as it is.
+  EScriptValue& EditAt(int i);
+  // For changes the operations above do not cover; forgets the name index.
+  EArray<EScriptValue>& Edit();
+  void RemoveAll() { Release(); }
+
+  void Swap(EElements& o) noexcept { std::swap(body_, o.body_); }
+  bool SharesWith(const EElements& o) const { return body_ == o.body_; }
+  bool HasBody() const { return body_ != nullptr; }
+
+ private:
+  struct Body;
+  Body* Unshared();
+  void Release();
+  static void Destroy(Body* b);
+
+  Body* body_ = nullptr;
+};
+
 class EScriptValue {
  public:
   int32_t type = SEVT_EMPTY;
-  double dValue = 0.0;
-  u16 strValue;
-  int64_t nValue = 0;
-  EArray<EScriptValue> elements;
-  u16 name;
+  // Only the payload that `type` names has a meaning; each change of type
+  // writes the number it moves to, so the two numbers can share storage.
+  union {
+    double dValue = 0.0;
+    int64_t nValue;
+  };
+  EText strValue;
+  EElements elements;
+  EText name;
 
   EScriptValue() = default;
   EScriptValue(const EScriptValue& src) { CopyFrom(src); }
   // A move gives the same result as a copy (the new value has no name of its
-  // own, so it takes the source's); it only avoids the deep copy.
-  EScriptValue(EScriptValue&& src) noexcept;
+  // own, so it takes the source's).
+  EScriptValue(EScriptValue&& src) noexcept
+      : type(src.type),
+        strValue(std::move(src.strValue)),
+        elements(std::move(src.elements)),
+        name(std::move(src.name)) {
+    std::memcpy(&nValue, &src.nValue, sizeof nValue);
+  }
   EScriptValue& operator=(const EScriptValue& src) {
-    if (this != &src) CopyFrom(src);
+    CopyFrom(src);
     return *this;
   }
-  EScriptValue& operator=(EScriptValue&& src) noexcept;
-  virtual ~EScriptValue();
+  // NAME_COPY_IF_SET, like CopyFrom, without copying anything.
+  EScriptValue& operator=(EScriptValue&& src) noexcept {
+    if (NoPayloads(src)) CopyNumber(src);
+    else MoveShared(std::move(src));
+    return *this;
+  }
+  ~EScriptValue() = default;
 
   static EScriptValue Int(int64_t n);
   static EScriptValue Double(double d);
@@ -46,7 +128,19 @@ class EScriptValue {
 
   // Copies everything; the name follows NAME_COPY_IF_SET: this value takes
   // the source's name only when that name is not empty.
-  void CopyFrom(const EScriptValue& src);
+  void CopyFrom(const EScriptValue& src) {
+    if (NoPayloads(src)) CopyNumber(src);
+    else CopyShared(src);
+  }
+  // Lets go of the payloads but keeps the name: for a value that is about
+  // to be overwritten, so that it shares nothing in the meantime.
+  void KeepNameOnly() {
+    type = SEVT_EMPTY;
+    if (strValue.HasBody()) strValue = EText();
+    if (elements.HasBody()) elements.RemoveAll();
+  }
+  // Same type, same payloads and same name: an unchanged copy of `o`.
+  bool IsSameCopyAs(const EScriptValue& o) const;
 
   void SetString(u16 text);
   void SetInt64(int64_t n);
@@ -68,15 +162,51 @@ class EScriptValue {
   u16 GetInfo() const;
 
   // Element access of array values (none / -1 / false when not an array).
-  EScriptValue* GetElementAt(int64_t index);
+  const EScriptValue* GetElementAt(int64_t index) const;
+  bool SetElementAt(int64_t index, const EScriptValue& v);
   int FindElementIndexByName(const u16& key) const;
-  EScriptValue* FindElementByName(const u16& key);
+  const EScriptValue* FindElementByName(const u16& key) const;
   bool AddElementByName(const u16& key, const EScriptValue& value);
-  EScriptValue* GetOrAddElementByName(const u16& key, bool& created);
+  const EScriptValue* GetOrAddElementByName(const u16& key, bool& created);
+  int GetOrAddElementIndexByName(const EText& key, bool& created);
   int GetElementCount() const { return elements.GetSize(); }
 
  private:
+  // Neither value holds a string or elements, and src has no name: a copy
+  // is then the type and the number.
+  bool NoPayloads(const EScriptValue& src) const {
+    return !(strValue.HasBody() | elements.HasBody() | src.strValue.HasBody() | src.elements.HasBody() |
+             src.name.HasBody());
+  }
+  void CopyNumber(const EScriptValue& src) {
+    type = src.type;
+    std::memcpy(&nValue, &src.nValue, sizeof nValue);
+  }
+  void CopyShared(const EScriptValue& src);
+  void MoveShared(EScriptValue&& src);
+  void AppendScalarText(u16& out) const;
   void AppendToString(u16& out) const;
 };
+
+// The shared body of an element list.
+struct EElements::Body {
+  int32_t refs = 1;
+  EArray<EScriptValue> items;
+  std::unique_ptr<ENameIndex> index;  // built on the first lookup by name
+  Body* nextToDestroy = nullptr;
+};
+
+inline EElements::EElements(const EElements& o) : body_(o.body_) {
+  if (body_) ++body_->refs;
+}
+inline void EElements::Release() {
+  Body* b = body_;
+  body_ = nullptr;
+  if (b && --b->refs == 0) Destroy(b);
+}
+inline int EElements::GetSize() const { return body_ ? body_->items.GetSize() : 0; }
+inline const EScriptValue& EElements::operator[](int i) const { return body_->items[i]; }
+inline const EScriptValue* EElements::begin() const { return body_ ? body_->items.begin() : nullptr; }
+inline const EScriptValue* EElements::end() const { return body_ ? body_->items.end() : nullptr; }
 
 }  // namespace zun

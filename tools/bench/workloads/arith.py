@@ -1,8 +1,8 @@
-s = 0
 i = 0
+s = 0
 while True:
     i += 1
-    s += i * 2 % 7
-    if i == 300000:
+    s += i * 4 // 2 % 7 - 3
+    if i >= @N@:
         break
 print(s)

@@ -1,0 +1,92 @@
+// The shared element list of array values.
+#include "engine/name_index.h"
+#include "engine/value.h"
+
+namespace zun {
+
+namespace {
+
+// Below this size a scan is as quick as a hash, and small arrays are common.
+constexpr int kIndexFrom = 16;
+
+}  // namespace
+
+EElements::Body* EElements::Unshared() {
+  if (!body_) {
+    body_ = new Body();
+  } else if (body_->refs > 1) {
+    Body* own = new Body();
+    own->items = body_->items;  // one level: the elements' own payloads stay shared
+    --body_->refs;
+    body_ = own;
+  }
+  return body_;
+}
+
+// Destroying a list destroys its elements, whose own lists may end with
+// them: those wait in a chain and are destroyed by the outermost call, so
+// that any depth of nesting costs no stack.
+void EElements::Destroy(Body* b) {
+  static thread_local Body* pending = nullptr;
+  static thread_local bool draining = false;
+  b->nextToDestroy = pending;
+  pending = b;
+  if (draining) return;
+  draining = true;
+  while (pending) {
+    Body* next = pending;
+    pending = next->nextToDestroy;
+    delete next;
+  }
+  draining = false;
+}
+
+int EElements::FindByName(u16view key) const {
+  if (!body_) return -1;
+  const EArray<EScriptValue>& items = body_->items;
+  if (!body_->index) {
+    if (items.GetSize() < kIndexFrom) {
+      for (int i = 0; i < items.GetSize(); ++i)
+        if (u16view(items[i].name.get()) == key) return i;
+      return -1;
+    }
+    body_->index = std::make_unique<ENameIndex>(items);
+  }
+  return body_->index->Find(items, key);
+}
+
+void EElements::Add(const EScriptValue& v) {
+  EScriptValue copy(v);  // v may live in our own storage, which may move
+  Add(std::move(copy));
+}
+
+void EElements::Add(EScriptValue&& v) {
+  Body* b = Unshared();
+  b->items.Add(std::move(v));
+  if (b->index) b->index->Added(b->items, b->items.GetSize() - 1);
+}
+
+void EElements::AddNamed(const EText& key, const EScriptValue& v) {
+  EScriptValue copy(v);
+  copy.name = key;
+  Add(std::move(copy));
+}
+
+void EElements::Set(int i, const EScriptValue& v) {
+  Body* b = Unshared();
+  EScriptValue& target = b->items[i];
+  bool renames = b->index && !v.name.empty() && v.name != target.name;
+  if (renames) b->index->Removing(b->items, i);
+  target.CopyFrom(v);
+  if (renames) b->index->Added(b->items, i);
+}
+
+EScriptValue& EElements::EditAt(int i) { return Unshared()->items[i]; }
+
+EArray<EScriptValue>& EElements::Edit() {
+  Body* b = Unshared();
+  b->index.reset();
+  return b->items;
+}
+
+}  // namespace zun

@@ -1,0 +1,69 @@
+// The operators and punctuation of the language: one row per spelling, with
+// everything the evaluator needs to know of it and what it computes.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/text.h"
+
+namespace zun {
+
+class EZunScriptEngine;
+class EScriptValue;
+
+enum EOperator : int16_t {
+  OP_NONE = 0,  // the token is not an operator
+  OP_OTHER,     // punctuation with no role of its own: '.', ':', '@', ...
+  OP_SEMICOLON,
+  OP_CLOSE_BRACE,
+  OP_COMMA,
+  OP_OPEN_PAREN,
+  OP_CLOSE_PAREN,
+  OP_OPEN_BRACE,
+  OP_OPEN_BRACKET,
+  OP_CLOSE_BRACKET,
+  OP_ASSIGN,
+  OP_ADD_ASSIGN,
+  OP_SUB_ASSIGN,
+  OP_MUL_ASSIGN,
+  OP_DIV_ASSIGN,
+  OP_AND_ASSIGN,
+  OP_OR_ASSIGN,
+  OP_AND,
+  OP_OR,
+  OP_BIT_AND,
+  OP_BIT_OR,
+  OP_LESS,
+  OP_LESS_EQUAL,
+  OP_GREATER,
+  OP_GREATER_EQUAL,
+  OP_EQUAL,
+  OP_NOT_EQUAL,
+  OP_MINUS,
+  OP_PLUS,
+  OP_TIMES,
+  OP_DIVIDE,
+  OP_REMAINDER,
+  OP_NOT,
+  OP_COUNT
+};
+
+// Computes left := left op right; false when the operation fails.
+using OperatorFn = bool (*)(EZunScriptEngine&, EScriptValue&, const EScriptValue&);
+
+struct EOperatorInfo {
+  u16view text;
+  int8_t level;          // binding level as a binary operator; 0: none
+  int8_t rightLevel;     // the level its right operand is evaluated at
+  bool assigns;          // stores the result through the left value
+  int8_t unaryLevel;     // operand level as a unary operator; 0: none
+  bool needsLeftValue;   // cannot start an expression
+  OperatorFn apply;      // null for punctuation
+};
+
+extern const EOperatorInfo kOperatorTable[OP_COUNT];
+inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
+// The identity of an operator spelling; OP_OTHER for any other text.
+EOperator OperatorOf(u16view text);
+
+}  // namespace zun

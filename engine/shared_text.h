@@ -1,0 +1,105 @@
+// EText: a UTF-16 string that copies share until one of them changes.
+//
+// Values are copied on every read, assignment and argument; sharing makes
+// those copies O(1) while each copy still behaves as its own string. The
+// count is not atomic: an engine and its values live on one thread.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "engine/text.h"
+
+namespace zun {
+
+class EText {
+ public:
+  EText() = default;
+  EText(u16 s) { Set(std::move(s)); }  // NOLINT: a string is a text
+  EText(const char16_t* s) : EText(u16(s)) {}
+  EText(const EText& o) : body_(o.body_) {
+    if (body_) ++body_->refs;
+  }
+  EText(EText&& o) noexcept : body_(o.body_) { o.body_ = nullptr; }
+  EText& operator=(const EText& o) {
+    EText copy(o);  // o may be owned by something our old text keeps alive
+    Swap(copy);
+    return *this;
+  }
+  EText& operator=(EText&& o) noexcept {
+    EText taken(std::move(o));
+    Swap(taken);
+    return *this;
+  }
+  EText& operator=(u16 s) {
+    Set(std::move(s));
+    return *this;
+  }
+  EText& operator=(const char16_t* s) { return *this = u16(s); }
+  ~EText() { Release(); }
+
+  const u16& get() const { return body_ ? body_->text : Empty(); }
+  operator const u16&() const { return get(); }  // NOLINT: read as a string
+  operator u16view() const { return get(); }     // NOLINT
+  bool empty() const { return !body_ || body_->text.empty(); }
+  bool HasBody() const { return body_ != nullptr; }
+  size_t size() const { return body_ ? body_->text.size() : 0; }
+  char16_t operator[](size_t i) const { return body_->text[i]; }
+
+  // The string to change in place: unshared first, so no other copy sees it.
+  u16& Edit() {
+    if (!body_) body_ = new Body{1, u16()};
+    else if (body_->refs > 1) {
+      Body* own = new Body{1, body_->text};
+      --body_->refs;
+      body_ = own;
+    }
+    return body_->text;
+  }
+  void Set(u16 s) {
+    if (s.empty()) {
+      Release();
+      return;
+    }
+    if (body_ && body_->refs == 1) {
+      body_->text = std::move(s);
+      return;
+    }
+    Release();
+    body_ = new Body{1, std::move(s)};
+  }
+  void Swap(EText& o) noexcept { std::swap(body_, o.body_); }
+  bool SharesWith(const EText& o) const { return body_ == o.body_; }
+
+  friend bool operator==(const EText& a, const EText& b) {
+    return a.body_ == b.body_ || (a.size() == b.size() && a.get() == b.get());
+  }
+  friend bool operator==(const EText& a, const u16& b) { return a.get() == b; }
+  friend bool operator==(const u16& a, const EText& b) { return a == b.get(); }
+  friend bool operator==(const EText& a, u16view b) { return u16view(a.get()) == b; }
+  friend bool operator==(const EText& a, const char16_t* b) { return u16view(a.get()) == u16view(b); }
+  template <class T>
+  friend bool operator!=(const EText& a, const T& b) { return !(a == b); }
+  friend u16 operator+(const u16& a, const EText& b) { return a + b.get(); }
+  friend u16 operator+(const char16_t* a, const EText& b) { return a + b.get(); }
+  friend u16 operator+(const EText& a, const u16& b) { return a.get() + b; }
+  friend u16 operator+(const EText& a, const char16_t* b) { return a.get() + b; }
+
+ private:
+  struct Body {
+    int32_t refs;
+    u16 text;
+  };
+  static const u16& Empty() {
+    static const u16 empty;
+    return empty;
+  }
+  void Release() {
+    if (body_ && --body_->refs == 0) delete body_;
+    body_ = nullptr;
+  }
+
+  Body* body_ = nullptr;
+};
+
+}  // namespace zun
