@@ -49,7 +49,7 @@ ZUN_BUILTIN(Sleep) {
 
 ZUN_BUILTIN(str) {
   if (!ctx.CheckArgCount(1, true, result)) return;
-  result = EScriptValue::String(ctx.FirstArgText());
+  result = EScriptValue::Text(ctx.FirstArgText());
 }
 
 ZUN_BUILTIN(int_) {

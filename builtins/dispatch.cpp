@@ -159,7 +159,7 @@ void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EScriptArgs args, ESc
   ctx.bMatched = 0;
   ctx.strError.clear();
   ctx.pFirstArg = ctx.Arg(0);
-  ctx.strFirstArg.clear();
+  ctx.strFirstArg = EText();
   ctx.bFirstArgText = false;
 }
 
@@ -243,10 +243,10 @@ int64_t EScriptCallContext::GetArgInt64(int index, bool& bOk, bool required, int
                  [](const EScriptValue& a, int64_t& n) { return a.GetInt64(n); });
 }
 
-u16 EScriptCallContext::GetArgString(int index, bool& bOk, bool required, const u16& def) {
-  return ReadArg(*this, index, bOk, required, def, u" argument is an empty var", [](const EScriptValue& a, u16& s) {
+EText EScriptCallContext::GetArgString(int index, bool& bOk, bool required, const EText& def) {
+  return ReadArg(*this, index, bOk, required, def, u" argument is an empty var", [](const EScriptValue& a, EText& s) {
     if (a.type == SEVT_EMPTY) return false;
-    s = a.ToString();
+    s = a.ToText();
     return true;
   });
 }

@@ -16,11 +16,11 @@ struct EScriptCallContext {
   const EScriptValue* pFirstArg = nullptr;
   // The first argument as text, made on first use by FirstArgText(): most
   // calls never need it, and an array argument would be converted whole.
-  u16 strFirstArg;
+  EText strFirstArg;
   bool bFirstArgText = false;
 
-  const u16& FirstArgText() {
-    if (!bFirstArgText && pFirstArg) strFirstArg = pFirstArg->ToString();
+  const EText& FirstArgText() {
+    if (!bFirstArgText && pFirstArg) strFirstArg = pFirstArg->ToText();
     bFirstArgText = true;
     return strFirstArg;
   }
@@ -43,7 +43,8 @@ struct EScriptCallContext {
 
   double GetArgDouble(int index, bool& bOk, bool required, double def = 0.0);
   int64_t GetArgInt64(int index, bool& bOk, bool required, int64_t def = 0);
-  u16 GetArgString(int index, bool& bOk, bool required, const u16& def = u16());
+  // A string argument is shared, not copied.
+  EText GetArgString(int index, bool& bOk, bool required, const EText& def = EText());
   bool IsArgNumber(int index) const;
 
   // The last-error channel of the file built-ins.

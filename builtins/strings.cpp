@@ -57,14 +57,14 @@ u16 InsertAt(const u16& s, int64_t at, const u16& what) {
 }  // namespace
 
 ZUN_BUILTIN(strlen) {
-  u16 s = ctx.GetArgString(0, bOk, true);
+  EText s = ctx.GetArgString(0, bOk, true);
   if (bOk) result = EScriptValue::Int(static_cast<int64_t>(s.size()));
 }
 
 ZUN_BUILTIN(strcmp) {
   if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
-  u16 a = ctx.GetArgString(0, bOk, true);
-  u16 b = ctx.GetArgString(1, bOk, true);
+  EText a = ctx.GetArgString(0, bOk, true);
+  EText b = ctx.GetArgString(1, bOk, true);
   int64_t ignoreCase = ctx.GetArgInt64(2, bOk, false, 0);
   if (!bOk) return;
   int r = ignoreCase == 0 ? Collate(a, b) : (a == b ? 0 : CollateNoCase(a, b));
@@ -73,8 +73,8 @@ ZUN_BUILTIN(strcmp) {
 
 ZUN_BUILTIN(strfind) {
   if (!ctx.CheckArgCountRange(3, 4, true, result)) return;
-  u16 str = ctx.GetArgString(0, bOk, true);
-  u16 needle = ctx.GetArgString(1, bOk, true);
+  EText str = ctx.GetArgString(0, bOk, true);
+  EText needle = ctx.GetArgString(1, bOk, true);
   int64_t start = ctx.GetArgInt64(2, bOk, true);
   int64_t ignoreCase = ctx.GetArgInt64(3, bOk, false, 0);
   if (!bOk) return;
@@ -85,7 +85,7 @@ ZUN_BUILTIN(strfind) {
 namespace {
 
 // strsub and strdel: (text, from, optional to), checked the same way.
-bool ReadTextAndSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, u16& str, Span& span) {
+bool ReadTextAndSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, EText& str, Span& span) {
   if (!ctx.CheckArgCountRange(2, 3, true, result)) return false;
   str = ctx.GetArgString(0, bOk, true);
   int64_t from = ctx.GetArgInt64(1, bOk, true);
@@ -96,43 +96,43 @@ bool ReadTextAndSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, u
 }  // namespace
 
 ZUN_BUILTIN(strsub) {
-  u16 str;
+  EText str;
   Span span{};
   if (ReadTextAndSpan(ctx, result, bOk, str, span)) result = EScriptValue::String(SafeMid(str, span.from, span.count));
 }
 
 ZUN_BUILTIN(strdel) {
-  u16 str;
+  EText str;
   Span span{};
   if (ReadTextAndSpan(ctx, result, bOk, str, span)) result = EScriptValue::String(DeleteSpan(str, span));
 }
 
 ZUN_BUILTIN(strins) {
   if (!ctx.CheckArgCount(3, true, result)) return;
-  u16 str = ctx.GetArgString(0, bOk, true);
+  EText str = ctx.GetArgString(0, bOk, true);
   int64_t at = ctx.GetArgInt64(1, bOk, true);
-  u16 what = ctx.GetArgString(2, bOk, true);
+  EText what = ctx.GetArgString(2, bOk, true);
   if (bOk) result = EScriptValue::String(InsertAt(str, at, what));
 }
 
 ZUN_BUILTIN(strreplace) {
   if (!ctx.CheckArgCount(4, true, result)) return;
-  u16 str = ctx.GetArgString(0, bOk, true);
+  EText str = ctx.GetArgString(0, bOk, true);
   int64_t from = ctx.GetArgInt64(1, bOk, true);
   int64_t to = ctx.GetArgInt64(2, bOk, true);
-  u16 with = ctx.GetArgString(3, bOk, true);
+  EText with = ctx.GetArgString(3, bOk, true);
   Span span{};
   if (!ReadSpan(ctx, result, bOk, str, true, from, to, u"index out of bounds", span)) return;
   result = EScriptValue::String(InsertAt(DeleteSpan(str, span), span.from, with));
 }
 
 ZUN_BUILTIN(strupper) {
-  u16 s = ctx.GetArgString(0, bOk, true);
+  EText s = ctx.GetArgString(0, bOk, true);
   if (bOk) result = EScriptValue::String(ToUpper(s));
 }
 
 ZUN_BUILTIN(strlower) {
-  u16 s = ctx.GetArgString(0, bOk, true);
+  EText s = ctx.GetArgString(0, bOk, true);
   if (bOk) result = EScriptValue::String(ToLower(s));
 }
 

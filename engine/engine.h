@@ -174,9 +174,10 @@ class EZunScriptEngine final {
     cursor.pos = t->end;
     return true;
   }
-  // A right operand that is a literal, evaluated without a call when the
-  // tokens around it have been read before; false to take the long way.
-  bool LiteralOperand(int level, EScriptValue& out);
+  // An operand that is a literal or a variable, evaluated without a call
+  // when the tokens around it have been read before; false to take the long
+  // way.
+  bool SimpleOperand(int level, EScriptValue& out);
   // `+=` that appends to an array or a string in place, when the target
   // still holds what the expression read; the one copy of the whole value
   // is then the target itself.
@@ -184,8 +185,22 @@ class EZunScriptEngine final {
   const EScriptValue* ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange, bool& created,
                                       LValue* lv);
   // FindObject(name, true) for a variable token, starting where the name
-  // was found last time.
-  EScriptObject* FindVariable(const ELexedToken& token);
+  // was found last time. Names are unique within a scope (every way of
+  // declaring looks first), so the name still at the remembered slot is that
+  // scope's match, and the visible one when no scope above declares it too.
+  EScriptObject* FindVariable(const ELexedToken& token) {
+    size_t at = static_cast<size_t>(token.varScope);
+    if (at < scopes.size()) {
+      const std::unique_ptr<EScriptObject>* slot = scopes[at].objects.At(token.varSlot);
+      if (slot && (*slot)->name == token.text) {
+        size_t above = scopes.size() - 1;
+        while (above > at && (scopes[above].objects.IsEmpty() || !scopes[above].Find(token.text))) --above;
+        if (above == at) return slot->get();
+      }
+    }
+    return SearchVariable(token);
+  }
+  EScriptObject* SearchVariable(const ELexedToken& token);
   bool ConditionHolds(const EScriptValue& cond) const;
 
   IScriptDialogs* pDialogs;

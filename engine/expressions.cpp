@@ -22,7 +22,8 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
     if (lv) *lv = {object, -1};
     return &object->value;
   }
-  EScriptValue index = EvaluateExpression(1);
+  EScriptValue index;
+  if (!SimpleOperand(1, index)) index = EvaluateExpression(1);
   const ELexedToken& close = Lex();
   if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_BRACKET))) {
     ReportError("] expected");
@@ -78,27 +79,33 @@ bool EZunScriptEngine::AppendInPlace(const LValue& lv, EScriptValue& acc, const 
   return true;
 }
 
-bool EZunScriptEngine::LiteralOperand(int level, EScriptValue& out) {
-  // What EvaluateExpression(level) does for a literal followed by a token
-  // that ends the operand, both read before: the literal is the value, a
-  // terminator is consumed and any other token stays unread.
-  const ELexedToken* literal = tokenCache.Find(cursor.pos);
-  if (!literal || (literal->kind != SETK_NUMBER && literal->kind != SETK_STRING) || bError ||
-      nNesting >= kMaxNesting)
-    return false;
-  const ELexedToken* after = tokenCache.Find(literal->end);
+bool EZunScriptEngine::SimpleOperand(int level, EScriptValue& out) {
+  // What EvaluateExpression(level) does for a literal or an unindexed
+  // variable followed by a token that ends the operand, all read before: the
+  // primary is the value, a terminator is consumed and any other token stays
+  // unread.
+  const ELexedToken* primary = tokenCache.Find(cursor.pos);
+  if (!primary || bError || nNesting >= kMaxNesting) return false;
+  int32_t kind = primary->kind;
+  if (kind != SETK_NUMBER && kind != SETK_STRING && kind != SETK_VAR) return false;
+  const ELexedToken* after = tokenCache.Find(primary->end);
   if (!after || after->kind != SETK_OPERATOR) return false;
   EOperator op = after->op;
   bool terminator = op == OP_SEMICOLON || op == OP_CLOSE_BRACE;
   int takenFrom = OperatorInfo(op).level;
   if (!terminator && takenFrom != 0 && takenFrom >= level) return false;
-  if (literal->kind == SETK_NUMBER) {
-    out.SetDouble(literal->number);
+  if (kind == SETK_VAR) {
+    if (op == OP_OPEN_BRACKET) return false;
+    const EScriptObject* object = FindVariable(*primary);
+    if (!object) return false;
+    out.CopyFrom(object->value);
+  } else if (kind == SETK_NUMBER) {
+    out.SetDouble(primary->number);
   } else {
     out.type = SEVT_STRING;
-    out.strValue = literal->text;
+    out.strValue = primary->text;
   }
-  cursor.pos = terminator ? after->end : literal->end;
+  cursor.pos = terminator ? after->end : primary->end;
   if (op == OP_CLOSE_BRACE) bClosedBrace = true;
   return true;
 }
@@ -146,8 +153,17 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       acc.strValue = first.text;
       break;
     case SETK_VAR: {
+      EScriptObject* object = FindVariable(first);
+      const ELexedToken* next = tokenCache.Find(cursor.pos);
+      if (object && next && !(next->kind == SETK_OPERATOR && next->Is(OP_OPEN_BRACKET))) {
+        // No index: what ResolveReference finds after reading the next token
+        // and putting it back.
+        lvalue = {object, -1};
+        acc.CopyFrom(object->value);
+        break;
+      }
       bool outOfRange = false, created = false;
-      const EScriptValue* p = ResolveReference(FindVariable(first), first.text, outOfRange, created, &lvalue);
+      const EScriptValue* p = ResolveReference(object, first.text, outOfRange, created, &lvalue);
       if (!p) {
         ReportError(u"No such variable declared, or index out of bounds:" + first.text);
         return acc;
@@ -209,7 +225,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       return acc;
     }
     EScriptValue right;
-    if (!LiteralOperand(info.rightLevel, right)) right = EvaluateExpression(info.rightLevel);
+    if (!SimpleOperand(info.rightLevel, right)) right = EvaluateExpression(info.rightLevel);
     if (!(op == OP_ADD_ASSIGN && AppendInPlace(lvalue, acc, right))) {
       if (!ApplyOperator(op, acc, right)) {
         ReportError("kse oper failed");

@@ -27,22 +27,9 @@ EScriptObject* EZunScriptEngine::FindObject(const EText& name, bool searchOuter)
   return nullptr;
 }
 
-EScriptObject* EZunScriptEngine::FindVariable(const ELexedToken& token) {
-  // Names are unique within a scope (every declaration path looks first),
-  // so the name still at the remembered slot is the scope's match; it is
-  // the visible one when no scope above it declares the name too.
+EScriptObject* EZunScriptEngine::SearchVariable(const ELexedToken& token) {
   const EText& name = token.text;
-  int top = GetCurrentScopeIndex();
-  int at = token.varScope;
-  if (at >= 0 && at <= top) {
-    const std::unique_ptr<EScriptObject>* slot = scopes[at].objects.At(token.varSlot);
-    if (slot && (*slot)->name == name) {
-      int above = top;
-      while (above > at && (scopes[above].objects.IsEmpty() || !scopes[above].Find(name))) --above;
-      if (above == at) return scopes[at].objects[token.varSlot].get();
-    }
-  }
-  for (int i = top; i >= 0; --i) {
+  for (int i = GetCurrentScopeIndex(); i >= 0; --i) {
     int slot = scopes[i].IndexOf(name);
     if (slot >= 0) {
       token.varScope = i;
@@ -121,7 +108,8 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
   if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_PAREN))) {
     cursor.pos = save;
     for (;;) {
-      EScriptValue arg = EvaluateExpression(1);
+      EScriptValue arg;
+      if (!SimpleOperand(1, arg)) arg = EvaluateExpression(1);
       // The character right at the cursor, no blank skipped: "f(1 ,2)" fails.
       char16_t next = cursor.Current();
       bool atEnd = cursor.pos >= cursor.Size();

@@ -226,12 +226,6 @@ int64_t ReadHex64(u16view digits) {
   return static_cast<int64_t>(v);
 }
 
-int64_t TruncToInt64(double d) {
-  // [-2^63, 2^63) converts; the bounds are exact doubles.
-  if (std::isnan(d) || d >= 9223372036854775808.0 || d < -9223372036854775808.0) return INT64_MIN;
-  return static_cast<int64_t>(d);
-}
-
 u16 Int64ToString(int64_t n) {
   char buf[24];
   auto res = std::to_chars(buf, buf + sizeof buf, n);
@@ -248,6 +242,10 @@ u16 DoubleToString(double d, int digits) {
   if (std::isnan(d)) return u"nan";
   if (std::isinf(d)) return d < 0 ? u"-inf" : u"inf";
   if (digits < 0) digits = 0;
+  // A whole number within 64 bits has exactly the digits of its integer;
+  // printf is slow and only needed for the rest ("-0" included).
+  if (digits == 0 && d > -9.2e18 && d < 9.2e18 && d != 0.0 && d == std::trunc(d))
+    return Int64ToString(static_cast<int64_t>(d));
   char buf[512];
   int n = std::snprintf(buf, sizeof buf, "%.*f", digits, d);
   if (n < 0) return u16();

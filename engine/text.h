@@ -53,7 +53,11 @@ int64_t ReadHex64(u16view digits);
 
 // Truncates toward zero; NaN, infinities and values outside the 64-bit range
 // give INT64_MIN, as the x86 conversion instruction does, without UB.
-int64_t TruncToInt64(double d);
+inline int64_t TruncToInt64(double d) {
+  // [-2^63, 2^63) converts; the bounds are exact doubles. A NaN fails both tests.
+  if (d >= -9223372036854775808.0 && d < 9223372036854775808.0) return static_cast<int64_t>(d);
+  return INT64_MIN;
+}
 
 // Decimal text of n.
 u16 Int64ToString(int64_t n);

@@ -62,6 +62,13 @@ EScriptValue EScriptValue::String(u16 s) {
   return v;
 }
 
+EScriptValue EScriptValue::Text(EText s) {
+  EScriptValue v;
+  v.type = SEVT_STRING;
+  v.strValue = std::move(s);
+  return v;
+}
+
 EScriptValue EScriptValue::Array() {
   EScriptValue v;
   v.type = SEVT_ARRAY;
@@ -89,16 +96,6 @@ bool EScriptValue::IsSameCopyAs(const EScriptValue& o) const {
 void EScriptValue::SetString(u16 text) {
   type = SEVT_STRING;
   strValue = std::move(text);
-}
-
-void EScriptValue::SetInt64(int64_t n) {
-  type = SEVT_INT;
-  nValue = n;
-}
-
-void EScriptValue::SetDouble(double d) {
-  type = SEVT_DOUBLE;
-  dValue = d;
 }
 
 void EScriptValue::AppendScalarText(u16& out) const {
@@ -147,9 +144,12 @@ u16 EScriptValue::ToString() const {
   return out;
 }
 
-bool EScriptValue::GetDouble(double& out) const {
-  if (type == SEVT_DOUBLE) { out = dValue; return true; }
-  if (type == SEVT_INT) { out = static_cast<double>(nValue); return true; }
+EText EScriptValue::ToText() const {
+  if (type == SEVT_STRING) return strValue;
+  return ToString();
+}
+
+bool EScriptValue::GetDoubleOfText(double& out) const {
   if (!strValue.empty() && IsDigit(strValue[0])) {
     out = ReadDoublePrefix(strValue);
     return true;
@@ -158,25 +158,6 @@ bool EScriptValue::GetDouble(double& out) const {
   return false;
 }
 
-double EScriptValue::AsDouble() const {
-  double d = 0.0;
-  GetDouble(d);
-  return d;
-}
-
-bool EScriptValue::GetInt64(int64_t& out) const {
-  if (type == SEVT_INT) { out = nValue; return true; }
-  double d = 0.0;
-  if (!GetDouble(d)) { out = 0; return false; }
-  out = TruncToInt64(d);
-  return true;
-}
-
-int64_t EScriptValue::AsInt64() const {
-  int64_t n = 0;
-  GetInt64(n);
-  return n;
-}
 
 bool EScriptValue::ChangeType(int32_t newType) {
   if (newType == type) return true;

@@ -124,6 +124,7 @@ class EScriptValue {
   static EScriptValue Int(int64_t n);
   static EScriptValue Double(double d);
   static EScriptValue String(u16 s);
+  static EScriptValue Text(EText s);
   static EScriptValue Array();
 
   // Copies everything; the name follows NAME_COPY_IF_SET: this value takes
@@ -143,16 +144,46 @@ class EScriptValue {
   bool IsSameCopyAs(const EScriptValue& o) const;
 
   void SetString(u16 text);
-  void SetInt64(int64_t n);
-  void SetDouble(double d);
+  void SetInt64(int64_t n) {
+    type = SEVT_INT;
+    nValue = n;
+  }
+  void SetDouble(double d) {
+    type = SEVT_DOUBLE;
+    dValue = d;
+  }
   bool IsNumber() const { return type == SEVT_DOUBLE || type == SEVT_INT; }
   bool IsArray() const { return type == SEVT_ARRAY; }
 
   u16 ToString() const;
-  bool GetDouble(double& out) const;
-  double AsDouble() const;
-  bool GetInt64(int64_t& out) const;
-  int64_t AsInt64() const;
+  // The same text, shared with this value when it is a string.
+  EText ToText() const;
+  bool GetDouble(double& out) const {
+    if (type == SEVT_DOUBLE) out = dValue;
+    else if (type == SEVT_INT) out = static_cast<double>(nValue);
+    else return GetDoubleOfText(out);
+    return true;
+  }
+  double AsDouble() const {
+    double d = 0.0;
+    GetDouble(d);
+    return d;
+  }
+  bool GetInt64(int64_t& out) const {
+    if (type == SEVT_INT) {
+      out = nValue;
+      return true;
+    }
+    double d = 0.0;
+    bool ok = GetDouble(d);
+    out = ok ? TruncToInt64(d) : 0;
+    return ok;
+  }
+  int64_t AsInt64() const {
+    int64_t n = 0;
+    GetInt64(n);
+    return n;
+  }
   bool ChangeType(int32_t newType);
   bool IsTrue() const;
   // -1, 0, +1; -2 when the two cannot be compared.
@@ -183,6 +214,8 @@ class EScriptValue {
     std::memcpy(&nValue, &src.nValue, sizeof nValue);
   }
   void CopyShared(const EScriptValue& src);
+  // GetDouble of anything but a number: a text that starts with a digit.
+  bool GetDoubleOfText(double& out) const;
   void MoveShared(EScriptValue&& src);
   void AppendScalarText(u16& out) const;
   void AppendToString(u16& out) const;
