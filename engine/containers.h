@@ -8,10 +8,22 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <utility>
 
 namespace zun {
+
+// Types whose objects may be moved to another address byte by byte, so
+// that growing storage can be a realloc (which moves large blocks without
+// copying them). Values and owning pointers are; strings with their inline
+// buffer are not.
+template <class T>
+struct EIsRelocatable : std::is_trivially_copyable<T> {};
+template <class T>
+struct EIsRelocatable<std::unique_ptr<T>> : std::true_type {};
 
 template <class T>
 class EArray {
@@ -22,8 +34,8 @@ class EArray {
   EArray& operator=(const EArray& other) {
     if (this == &other) return *this;
     SetSize(0);
-    SetSize(other.count_);
-    for (int i = 0; i < count_; ++i) data_[i] = other.data_[i];
+    Reserve(other.count_);
+    for (; count_ < other.count_; ++count_) new (data_ + count_) T(other.data_[count_]);
     return *this;
   }
   EArray& operator=(EArray&& other) noexcept {
@@ -34,7 +46,7 @@ class EArray {
     }
     return *this;
   }
-  ~EArray() = default;
+  ~EArray() { SetSize(0); }
 
   int GetSize() const { return count_; }
   int GetCapacity() const { return capacity_; }
@@ -43,40 +55,28 @@ class EArray {
   // Returns false (and changes nothing) for a negative count.
   bool SetSize(int n) {
     if (n < 0) return false;
+    if (n > capacity_) Reserve(NextCapacity(n));
+    for (; count_ < n; ++count_) new (data_ + count_) T();
+    while (count_ > n) data_[--count_].~T();
     if (n == 0) {
-      data_.reset();
-      count_ = capacity_ = 0;
-      return true;
+      std::free(data_);
+      data_ = nullptr;
+      capacity_ = 0;
     }
-    if (n > capacity_) {
-      int newCap = n;
-      if (data_) {
-        int64_t grown = int64_t{capacity_} + (capacity_ / 2 > 4 ? capacity_ / 2 : 4);
-        if (grown > INT32_MAX) grown = INT32_MAX;
-        newCap = grown > n ? static_cast<int>(grown) : n;
-      }
-      std::unique_ptr<T[]> grown(new T[static_cast<size_t>(newCap)]);
-      for (int i = 0; i < count_; ++i) grown[i] = std::move(data_[i]);
-      data_ = std::move(grown);
-      capacity_ = newCap;
-    } else {
-      // Elements past the new count are destroyed: reset them to defaults.
-      for (int i = n; i < count_; ++i) data_[i] = T();
-    }
-    count_ = n;
     return true;
   }
 
   T& Add(const T& v) {
-    T copy(v);  // v may live in our own storage, which SetSize can move
-    SetSize(count_ + 1);
-    data_[count_ - 1] = std::move(copy);
-    return data_[count_ - 1];
+    T copy(v);  // v may live in our own storage, which growing moves
+    return Add(std::move(copy));
   }
   T& Add(T&& v) {
-    SetSize(count_ + 1);
-    data_[count_ - 1] = std::move(v);
-    return data_[count_ - 1];
+    if (count_ == capacity_) {
+      T taken(std::move(v));  // the same, for a v of our own
+      Reserve(NextCapacity(count_ + 1));
+      return *new (data_ + count_++) T(std::move(taken));
+    }
+    return *new (data_ + count_++) T(std::move(v));
   }
 
   // Removes n elements starting at index (used to pop the top scope).
@@ -94,10 +94,10 @@ class EArray {
   T* At(int i) { return i >= 0 && i < count_ ? &data_[i] : nullptr; }
   const T* At(int i) const { return i >= 0 && i < count_ ? &data_[i] : nullptr; }
 
-  T* begin() { return data_.get(); }
-  T* end() { return data_.get() + count_; }
-  const T* begin() const { return data_.get(); }
-  const T* end() const { return data_.get() + count_; }
+  T* begin() { return data_; }
+  T* end() { return data_ + count_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + count_; }
 
   void Swap(EArray& other) noexcept {
     std::swap(data_, other.data_);
@@ -106,7 +106,34 @@ class EArray {
   }
 
  private:
-  std::unique_ptr<T[]> data_;
+  int NextCapacity(int n) const {
+    if (!data_) return n;
+    int64_t grown = int64_t{capacity_} + (capacity_ / 2 > 4 ? capacity_ / 2 : 4);
+    if (grown > INT32_MAX) grown = INT32_MAX;
+    return grown > n ? static_cast<int>(grown) : n;
+  }
+  // Room for exactly `capacity` elements (never fewer than there are).
+  void Reserve(int capacity) {
+    if (capacity <= capacity_) return;
+    size_t bytes = sizeof(T) * static_cast<size_t>(capacity);
+    T* grown;
+    if constexpr (EIsRelocatable<T>::value) {
+      grown = static_cast<T*>(std::realloc(data_, bytes));
+      if (!grown) throw std::bad_alloc();
+    } else {
+      grown = static_cast<T*>(std::malloc(bytes));
+      if (!grown) throw std::bad_alloc();
+      for (int i = 0; i < count_; ++i) {
+        new (grown + i) T(std::move(data_[i]));
+        data_[i].~T();
+      }
+      std::free(data_);
+    }
+    data_ = grown;
+    capacity_ = capacity;
+  }
+
+  T* data_ = nullptr;
   int count_ = 0;
   int capacity_ = 0;
 };

@@ -221,6 +221,11 @@ class EScriptValue {
   void AppendToString(u16& out) const;
 };
 
+// A value is a tag, a number and three owning pointers: it may be moved
+// byte by byte.
+template <>
+struct EIsRelocatable<EScriptValue> : std::true_type {};
+
 // The shared body of an element list.
 struct EElements::Body {
   int32_t refs = 1;
