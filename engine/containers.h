@@ -73,7 +73,7 @@ class EArray {
   T& Add(T&& v) {
     if (count_ == capacity_) {
       T taken(std::move(v));  // the same, for a v of our own
-      Reserve(NextCapacity(count_ + 1));
+      Reserve(NextCapacity(int64_t{count_} + 1));
       return *new (data_ + count_++) T(std::move(taken));
     }
     return *new (data_ + count_++) T(std::move(v));
@@ -106,11 +106,12 @@ class EArray {
   }
 
  private:
-  int NextCapacity(int n) const {
-    if (!data_) return n;
+  int NextCapacity(int64_t n) const {
+    if (n > INT32_MAX) throw std::bad_alloc();  // more elements than a count can hold
+    if (!data_) return static_cast<int>(n);
     int64_t grown = int64_t{capacity_} + (capacity_ / 2 > 4 ? capacity_ / 2 : 4);
     if (grown > INT32_MAX) grown = INT32_MAX;
-    return grown > n ? static_cast<int>(grown) : n;
+    return static_cast<int>(grown > n ? grown : n);
   }
   // Room for exactly `capacity` elements (never fewer than there are).
   void Reserve(int capacity) {

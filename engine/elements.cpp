@@ -15,10 +15,10 @@ EElements::Body* EElements::Unshared() {
   if (!body_) {
     body_ = new Body();
   } else if (body_->refs > 1) {
-    Body* own = new Body();
+    std::unique_ptr<Body> own(new Body());
     own->items = body_->items;  // one level: the elements' own payloads stay shared
     --body_->refs;
-    body_ = own;
+    body_ = own.release();
   }
   return body_;
 }

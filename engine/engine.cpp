@@ -1,6 +1,8 @@
 // Engine lifecycle and its error channel.
 #include "engine/engine.h"
 
+#include <new>
+
 namespace zun {
 
 EZunScriptEngine::EZunScriptEngine() : pDialogs(&DefaultDialogs()) {
@@ -44,11 +46,46 @@ bool EZunScriptEngine::Initialize() {
   return true;
 }
 
+namespace {
+
+// Clears a flag on every way out.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+void EZunScriptEngine::TraceBuilt(const std::function<u16()>& build) {
+  if (!TraceShown()) return;
+  u16 text;
+  try {
+    text = build();
+  } catch (const std::bad_alloc&) {
+    text = u"(not enough memory to show this text)";
+  }
+  Trace(text);
+}
+
+void EZunScriptEngine::RecoverFromOutOfMemory() {
+  // The statement was abandoned where the allocation failed: what it had
+  // opened is closed as its normal end would have closed it.
+  scopes.resize(1);
+  argStack.clear();
+  nNesting = 0;
+  bClosedBrace = false;
+  bNestingExceeded = false;
+  ReportError("out of memory");
+}
+
 EScriptValue EZunScriptEngine::Run() {
-  bRunning = true;
+  FlagScope running(bRunning);
   if (!bInitialized) {
     ShowEngineBox(u"EZunScriptEngine::Run : Initialize() not called");
-    bRunning = false;
     return EScriptValue();
   }
   strLastError.clear();
@@ -72,22 +109,23 @@ EScriptValue EZunScriptEngine::Run() {
   cursor.pos = 0;
   if (strScript.empty()) {
     ReportError("Script is empty");
-    bRunning = false;
     return result;
   }
   do {
     result.KeepNameOnly();  // the last value shares nothing while the next statement runs
-    result = EvaluateExpression(1);
+    // Memory running out ends the run as a script error does.
+    try {
+      result = EvaluateExpression(1);
+    } catch (const std::bad_alloc&) {
+      RecoverFromOutOfMemory();
+    }
     bClosedBrace = false;  // a stray '}' at the top level is an empty statement
     bNestingExceeded = false;
-    if (IsError() && bShowErrorMessages) Trace(u"...Exec ret: " + result.GetInfo());
+    TraceBuilt([&] { return u"...Exec ret: " + result.GetInfo(); });
   } while (!IsAtEnd() && !IsError());
 
-  if (IsError() && bShowErrorMessages) {
-    Trace(u"cur scope rep:\r\n" + GetScopeReport(0));
-    Trace(u"ERROR! : " + strErrors);
-  }
-  bRunning = false;
+  TraceBuilt([&] { return u"cur scope rep:\r\n" + GetScopeReport(0); });
+  TraceBuilt([&] { return u"ERROR! : " + strErrors; });
   return result;
 }
 

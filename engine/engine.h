@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -139,6 +140,11 @@ class EZunScriptEngine final {
  private:
   friend class NestingGuard;
   bool TraceShown() const { return bError && bShowErrorMessages && !bNestingExceeded; }
+  // Traces a text built only when it will be shown; a text too big for the
+  // memory left is replaced by a note.
+  void TraceBuilt(const std::function<u16()>& build);
+  // Reports the allocation that failed in the statement being run.
+  void RecoverFromOutOfMemory();
   // Shows one of the engine's own boxes (traces and warnings).
   void ShowEngineBox(const u16& text);
   // The lexer (engine/lexer.cpp): reads at the cursor and stores what it

@@ -1,6 +1,7 @@
 // Scopes, variable lookup, blocks and function calls.
 #include "builtins/dispatch.h"
 #include "engine/engine.h"
+#include "platform/system.h"
 
 namespace zun {
 
@@ -79,7 +80,8 @@ class ArgumentFrame {
   explicit ArgumentFrame(std::vector<EScriptValue>& stack) : stack_(stack), base_(stack.size()) {}
   ~ArgumentFrame() { stack_.resize(base_); }
   void Push(EScriptValue&& v) { stack_.push_back(std::move(v)); }
-  EScriptArgs Args() const { return {stack_.data() + base_, static_cast<int>(stack_.size() - base_)}; }
+  EScriptArgs Args() const { return {stack_.data() + base_, Count()}; }
+  int Count() const { return static_cast<int>(stack_.size() - base_); }
 
  private:
   std::vector<EScriptValue>& stack_;
@@ -115,6 +117,11 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
       bool atEnd = cursor.pos >= cursor.Size();
       if (IsFinished()) return EScriptValue();
       frame.Push(std::move(arg));
+      // A call with a huge argument list still ends soon when the run is asked to stop.
+      if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
+        ReportError("pause pressed:exiting");
+        return EScriptValue();
+      }
       if (!atEnd && next == u',') {
         Lex();
         continue;

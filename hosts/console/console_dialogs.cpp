@@ -1,6 +1,7 @@
 #include "hosts/console/console_dialogs.h"
 
 #include "engine/engine.h"
+#include "platform/console.h"
 #include "platform/system.h"
 
 namespace zun {

@@ -1,22 +1,21 @@
 // zunrunc: runs one ZUN Script from a terminal. Script output goes to
 // standard output, the engine's error boxes to standard error, and the
 // questions a script asks are answered on standard input.
-#include <csignal>
+#include <new>
 
 #include "engine/engine.h"
 #include "hosts/console/console_dialogs.h"
+#include "platform/console.h"
 #include "platform/files.h"
-#include "platform/system.h"
+#include "platform/stop.h"
 #include "runner/command_line.h"
 #include "runner/text_file.h"
-#ifndef _WIN32
-#include "platform/posix/pause.h"
-#endif
 
 namespace zun {
-namespace {
 
 enum ExitStatus { kRanClean = 0, kScriptError = 1, kNothingRan = 2 };
+
+namespace {
 
 const char16_t kUsage[] =
     u"Usage: zunrunc [options] SCRIPT [/del]\n"
@@ -33,15 +32,6 @@ int NothingRan(const u16& why) {
   Err(why + u"\n" + kUsage);
   return kNothingRan;
 }
-
-#ifndef _WIN32
-// Ctrl+C stands in for Ctrl+Pause: the running loop ends with its usual
-// error; a second Ctrl+C ends the program at once.
-void OnInterrupt(int) {
-  platform::RequestPause(true);
-  std::signal(SIGINT, SIG_DFL);
-}
-#endif
 
 // Reads every token; lexical errors are reported as the engine reports them.
 int CheckOnly(EZunScriptEngine& engine) {
@@ -93,15 +83,29 @@ int Main(int argc, char** argv) {
   engine.Initialize();
   engine.SetScript(script);
   if (checkOnly) return CheckOnly(engine);
-#ifndef _WIN32
-  std::signal(SIGINT, OnInterrupt);
-#endif
+  // Ctrl+C and termination signals stand in for Ctrl+Pause: the running
+  // loop ends with its usual error.
+  platform::StopOnInterrupts();
   engine.Run();
   if (info.IsSwitchTrue(u"del")) platform::DeleteFilePath(path);
+  u16 outputError = platform::StreamError(platform::Stream::Out);
+  if (!outputError.empty()) {
+    Err(u"zunrunc: could not write to standard output: " + outputError + u"\n");
+    return kScriptError;
+  }
   return engine.IsError() ? kScriptError : kRanClean;
 }
 
 }  // namespace
 }  // namespace zun
 
-int main(int argc, char** argv) { return zun::Main(argc, argv); }
+int main(int argc, char** argv) {
+  zun::platform::PrepareStandardStreams();
+  try {
+    return zun::Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // What a run could not report itself (the engine reports what runs out
+    // during a statement).
+    zun::platform::ExitNow(zun::kScriptError, "zunrunc: out of memory\n");
+  }
+}

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/stop.h"
 
 namespace zun::platform {
 
@@ -37,10 +38,15 @@ std::string ResolveTarget(const std::string& path) {
   return real ? std::string(real.get()) : path;
 }
 
+// Writes in slices and gives up when the run is asked to stop, so that a
+// huge write ends within a moment (its temporary file is then removed).
+constexpr size_t kWriteSlice = size_t{1} << 20;
+
 bool WriteAll(int fd, const void* bytes, size_t count) {
   const char* p = static_cast<const char*>(bytes);
   while (count > 0) {
-    ssize_t n = ::write(fd, p, count);
+    if (StopRequested()) return false;
+    ssize_t n = ::write(fd, p, count < kWriteSlice ? count : kWriteSlice);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     p += n;
@@ -71,6 +77,7 @@ bool WriteViaTemporary(const std::string& target, mode_t mode, bool noReplace, F
   std::string temp = FolderOf(target) + "/.zunrun-XXXXXX";
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
+  TemporaryFileMark mark(temp.c_str());
   bool ok = fill(fd) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = noReplace ? RenameNoReplace(temp, target) : ::rename(temp.c_str(), target.c_str()) == 0;

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/files.h"
+#include "platform/stop.h"
 
 namespace zun::platform {
 
@@ -25,7 +26,7 @@ int ReadOnlyFile::Read(void* buffer, int size) {
   for (;;) {
     ssize_t n = ::read(static_cast<int>(handle_), buffer, static_cast<size_t>(size));
     if (n >= 0) return static_cast<int>(n);
-    if (errno != EINTR) return -1;
+    if (errno != EINTR || StopRequested()) return -1;  // a pipe may never deliver
   }
 }
 

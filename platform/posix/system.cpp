@@ -1,22 +1,16 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <vector>
 
-#include "platform/posix/pause.h"
+#include "platform/stop.h"
 #include "platform/system.h"
 
 namespace zun::platform {
 
-namespace {
-std::atomic<bool> g_pauseRequested{false};
-}
-
-// There is no global key state without a Windows desktop; a host may stand
-// in for Ctrl+Pause (the console host does so on Ctrl+C).
-void RequestPause(bool requested) { g_pauseRequested = requested; }
-bool IsPauseAndControlHeld() { return g_pauseRequested.load(); }
+// There is no global key state without a Windows desktop: a request to stop
+// (Ctrl+C, a signal, a time-out) stands in for Ctrl+Pause.
+bool IsPauseAndControlHeld() { return StopRequested(); }
 
 u16 CurrentDirectory(size_t maxUnits) {
   std::vector<char> buf(4096);
@@ -41,31 +35,3 @@ void SleepMilliseconds(uint32_t ms) {
 
 }  // namespace zun::platform
 
-#include <cstdio>
-#include <iostream>
-#include <string>
-
-namespace zun::platform {
-
-std::vector<u16> ProgramArguments(int argc, char** argv) {
-  std::vector<u16> args;
-  for (int i = 1; i < argc; ++i) args.push_back(FromUtf8(argv[i]));
-  return args;
-}
-
-void WriteText(Stream stream, const u16& text) {
-  std::string bytes = ToUtf8(text);
-  std::FILE* f = stream == Stream::Out ? stdout : stderr;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fflush(f);
-}
-
-bool ReadLine(u16& line) {
-  std::string bytes;
-  if (!std::getline(std::cin, bytes)) return false;
-  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-  line = FromUtf8(bytes);
-  return true;
-}
-
-}  // namespace zun::platform

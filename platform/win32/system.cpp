@@ -2,13 +2,16 @@
 
 #include <vector>
 
+#include "platform/stop.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
 
 namespace zun::platform {
 
+// The keys, or a host's request (Ctrl+C in zunrunc, a time-out).
 bool IsPauseAndControlHeld() {
-  return (GetAsyncKeyState(VK_PAUSE) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+  return StopRequested() ||
+         ((GetAsyncKeyState(VK_PAUSE) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0);
 }
 
 u16 CurrentDirectory(size_t maxUnits) {
@@ -24,50 +27,3 @@ void SleepMilliseconds(uint32_t ms) { ::Sleep(ms); }
 
 }  // namespace zun::platform
 
-#include <string>
-
-#include "framework/command_line_info.h"
-
-namespace zun::platform {
-
-std::vector<u16> ProgramArguments(int, char**) { return SplitCommandLine(FromWide(GetCommandLineW())); }
-
-void WriteText(Stream stream, const u16& text) {
-  HANDLE h = GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-  DWORD mode = 0, written = 0;
-  std::wstring w = ToWide(text);
-  if (GetConsoleMode(h, &mode)) {
-    WriteConsoleW(h, w.data(), static_cast<DWORD>(w.size()), &written, nullptr);
-    return;
-  }
-  UINT cp = GetConsoleOutputCP();
-  if (cp == 0) cp = CP_UTF8;
-  int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), bytes.data(), n, nullptr, nullptr);
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-bool ReadLine(u16& line) {
-  HANDLE h = GetStdHandle(STD_INPUT_HANDLE);
-  std::string bytes;
-  char c;
-  DWORD got = 0;
-  bool any = false;
-  while (ReadFile(h, &c, 1, &got, nullptr) && got == 1) {
-    any = true;
-    if (c == '\n') break;
-    bytes.push_back(c);
-  }
-  if (!any) return false;
-  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-  UINT cp = GetConsoleCP();
-  if (cp == 0) cp = CP_UTF8;
-  int n = MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-  line = FromWide(w);
-  return true;
-}
-
-}  // namespace zun::platform

@@ -7,6 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 #include "tests/support/process.h"
 #include "tests/support/script_run.h"
 #include "tests/support/transcript.h"
@@ -130,6 +134,70 @@ TEST_F(Console, PrintsUtf8) {
   ProcessResult r = RunText("print(\"caf\" + chr(0xE9) + \" \" + chr(0x263A) + \" \" + chr(0x20AC));");
   EXPECT_EQ(r.out, "caf\xC3\xA9 \xE2\x98\xBA \xE2\x82\xAC\n");
 }
+#endif
+
+#ifndef _WIN32
+TEST_F(Console, TerminationSignalsEndTheRunInOrder) {
+  std::string loop = Script("print(\"ready\"); var $i = 0; repeat { $i += 1; }");
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    ProcessOptions options;
+    options.signals = {sig};
+    options.signalWhenOutputHas = "ready";
+    ProcessResult r = RunProcess(g_zunrunc, {loop}, options);
+    EXPECT_EQ(r.exitCode, 1) << sig;
+    EXPECT_TRUE(Has(r.err, "pause pressed:exiting")) << r.err;
+    EXPECT_LT(r.msFromSignalToExit, 1000);
+  }
+  // A second signal before the run has stopped changes nothing.
+  ProcessOptions twice;
+  twice.signals = {SIGINT, SIGINT};
+  twice.signalWhenOutputHas = "ready";
+  ProcessResult r = RunProcess(g_zunrunc, {loop}, twice);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(Has(r.err, "pause pressed:exiting"));
+}
+
+TEST_F(Console, SignalDuringALargeSaveKeepsTheFileWhole) {
+  fs::path target = dir / "target.txt";
+  std::ofstream(target) << "old";
+  std::string script = Script("var $big = \"x\"; var $i = 0; repeat { $big += $big; $i += 1; if ($i >= 25) break; }"
+                              "print(\"ready\"); repeat { TextFileSave(\"" + target.string() + "\", $big); }");
+  ProcessOptions options;
+  options.signals = {SIGTERM};
+  options.signalWhenOutputHas = "ready";
+  ProcessResult r = RunProcess(g_zunrunc, {script}, options);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(Has(r.err, "pause pressed:exiting")) << r.err;
+  uintmax_t size = fs::file_size(target);
+  EXPECT_TRUE(size == 3 || size == (uintmax_t{1} << 25)) << size;
+  for (const auto& e : fs::directory_iterator(dir))
+    EXPECT_EQ(e.path().filename().string().rfind(".zunrun-", 0), std::string::npos) << e.path();
+}
+
+TEST_F(Console, OutputThatCannotBeWrittenIsAnError) {
+  std::string script = Script("print(\"hello\");");
+  for (const char* out : {"-", "/dev/full"}) {
+    ProcessOptions options;
+    options.stdoutPath = out;
+    ProcessResult r = RunProcess(g_zunrunc, {script}, options);
+    EXPECT_NE(r.exitCode, 0) << out;
+    EXPECT_TRUE(Has(r.err, "could not write to standard output")) << r.err;
+  }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's shadow memory needs more address space
+TEST_F(Console, RunningOutOfMemoryIsAScriptError) {
+  ProcessOptions options;
+  options.addressSpaceBytes = size_t{512} << 20;
+  ProcessResult r = RunProcess(g_zunrunc,
+                               {Script("var $s = \"abcdefgh\"; var $i = 0;\n"
+                                       "repeat { $s += $s; $i += 1; if ($i >= 40) break; }\nprint(\"never\");")},
+                               options);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(Has(r.err, "(pos 51, line 2, column 19) : out of memory")) << r.err;
+}
+#endif
 #endif
 
 // What the console shows of a box: its line on standard output, or for the

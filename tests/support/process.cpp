@@ -10,10 +10,9 @@
 #else
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-extern char** environ;
 #endif
 
 namespace zun::golden {
@@ -100,32 +99,60 @@ ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>&
 #else
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
                          int timeoutMs) {
+  ProcessOptions options;
+  options.input = input;
+  options.timeoutMs = timeoutMs;
+  return RunProcess(exe, args, options);
+}
+
+ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const ProcessOptions& options) {
   ProcessResult r;
   StreamFiles files;
-  std::ofstream(files.in, std::ios::binary) << input;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, files.in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, files.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, files.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::ofstream(files.in, std::ios::binary) << options.input;
+  std::string outPath = options.stdoutPath.empty() ? files.out.string() : options.stdoutPath;
   std::vector<char*> argv{const_cast<char*>(exe.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  pid_t pid = 0;
-  r.started = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open(files.in.c_str(), O_RDONLY);
+    int err = open(files.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(in, 0);
+    dup2(err, 2);
+    if (outPath == "-") {
+      close(1);
+    } else {
+      int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      dup2(out, 1);
+    }
+    if (options.addressSpaceBytes) {
+      struct rlimit limit = {options.addressSpaceBytes, options.addressSpaceBytes};
+      setrlimit(RLIMIT_AS, &limit);
+    }
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  r.started = pid > 0;
   if (!r.started) return r;
   int status = 0;
-  for (int waited = 0;; waited += 10) {
+  size_t signalled = 0;
+  int sinceSignal = -1;
+  for (int waited = 0;; waited += 5) {
     if (waitpid(pid, &status, WNOHANG) == pid) break;
-    if (waited >= timeoutMs && !r.timedOut) {
+    if (signalled < options.signals.size() && ReadAll(files.out).find(options.signalWhenOutputHas) != std::string::npos) {
+      kill(pid, options.signals[signalled++]);
+      if (sinceSignal < 0) sinceSignal = 0;
+    }
+    if (waited >= options.timeoutMs && !r.timedOut) {
       r.timedOut = true;
       kill(pid, SIGKILL);
     }
-    usleep(10000);
+    if (sinceSignal >= 0) sinceSignal += 5;
+    usleep(5000);
   }
+  r.msFromSignalToExit = sinceSignal;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  r.out = ReadAll(files.out);
+  r.out = outPath == files.out.string() ? ReadAll(files.out) : "";
   r.err = ReadAll(files.err);
   return r;
 }

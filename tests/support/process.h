@@ -13,9 +13,23 @@ struct ProcessResult {
   bool timedOut = false;
   int exitCode = -1;
   std::string out, err;
+  int msFromSignalToExit = -1;
 };
 
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
                          int timeoutMs = 60000);
+
+#ifndef _WIN32
+// What a POSIX test may change of the program's surroundings.
+struct ProcessOptions {
+  std::string input;
+  int timeoutMs = 60000;
+  std::string stdoutPath;          // "": captured; "-": closed; else that file
+  size_t addressSpaceBytes = 0;    // 0: no limit
+  std::vector<int> signals;        // sent one after the other...
+  std::string signalWhenOutputHas;  // ...once standard output holds this text
+};
+ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const ProcessOptions& options);
+#endif
 
 }  // namespace zun::golden

@@ -5,6 +5,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#endif
+
 namespace zun::golden {
 
 ScriptRun RunScript(EZunScriptEngine& engine, const std::string& script, RecordingDialogs& dialogs) {
@@ -63,6 +69,38 @@ void UnsetEnv(const std::string& name) {
   tzset();
 #endif
 }
+
+#ifdef _WIN32
+void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
+  HANDLE thread = CreateThread(
+      nullptr, stackBytes,
+      [](LPVOID arg) -> DWORD {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return 0;
+      },
+      const_cast<std::function<void()>*>(&fn), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  ASSERT_NE(thread, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+#else
+void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, stackBytes);
+  pthread_t thread;
+  int started = pthread_create(
+      &thread, &attr,
+      [](void* arg) -> void* {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return nullptr;
+      },
+      const_cast<std::function<void()>*>(&fn));
+  pthread_attr_destroy(&attr);
+  ASSERT_EQ(started, 0);
+  pthread_join(thread, nullptr);
+}
+#endif
 
 void Check(const std::vector<Case>& cases) {
   for (const auto& c : cases) EXPECT_EQ(Shows(c.script), c.expected) << c.script;

@@ -1,6 +1,7 @@
 // Running scripts in tests.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,9 @@ void UnsetEnv(const std::string& name);
 
 // Expects Shows(script) for every case.
 void Check(const std::vector<Case>& cases);
+
+// Runs fn on a thread of its own with a stack of that many bytes, as the
+// runner's worker has (the main thread's is larger).
+void RunOnStack(size_t stackBytes, const std::function<void()>& fn);
 
 }  // namespace zun::golden

@@ -66,6 +66,22 @@ TEST(Sharing, LexicalErrorsAreReportedEachTimeTheTokenIsRead) {
   EXPECT_EQ(run.errors.substr(0, 2 * line.size()), line + line);
 }
 
+TEST(Sharing, ValuesNestedAnyDepthNeedNoStack) {
+  // 100,000 levels on the stack the runner's worker has: copying, printing,
+  // describing and destroying them must not recurse per level.
+  std::string shown;
+  golden::RunOnStack(size_t{2} << 20, [&] {
+    shown = golden::Shows(
+        "var $a = Array(7); var $b; var $i = 0;"
+        "repeat { $b = Array(); $b += $a; $a = $b; $i += 1; if ($i >= 100000) break; }"
+        "var $c = $a; $c += 8; print(str($a) + \"|\" + str($c));"
+        "var $at = strfind(engine_internal_info(), \"name:a,\", 0);"
+        "print(strsub(engine_internal_info(), $at, $at + 39));"
+        "$a = 0; $b = 0; $c = 0; print(\"freed\");");
+  });
+  EXPECT_EQ(shown, "7|7,8|name:a,var info:type:array,value:7,name |freed");
+}
+
 TEST(Sharing, BreakStillCutsAnExpressionShort) {
   Check({{"var $i = 0; var $x = 0; repeat { $i += 1; break; $x = 1 + 2 + 3; } print(str($x));", "3"}});
 }

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "engine/engine.h"
-#include "platform/posix/pause.h"
+#include "platform/stop.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int64_t Now() { return Clock::now().time_since_epoch().count(); }
 void Watchdog() {
   for (;;) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (Now() > g_deadline.load()) zun::platform::RequestPause(true);
+    if (Now() > g_deadline.load()) zun::platform::RequestStop();
   }
 }
 
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool started = (std::thread(Watchdog).detach(), true);
   (void)started;
   static QuietDialogs dialogs;
-  zun::platform::RequestPause(false);
+  zun::platform::ClearStop();
   g_deadline = Now() + std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(100)).count();
   zun::EZunScriptEngine engine;
   engine.SetDialogs(&dialogs);

@@ -1,0 +1,58 @@
+#include <signal.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "platform/stop.h"
+
+namespace zun::platform {
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+volatile sig_atomic_t g_unanswered = 0;
+// The mark: a path written before the flag that says it is there.
+char g_temporary[4096];
+volatile sig_atomic_t g_temporaryMarked = 0;
+
+void OnInterrupt(int) {
+  if (g_stop.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
+  g_stop = true;
+}
+
+}  // namespace
+
+void RequestStop() { g_stop = true; }
+void ClearStop() {
+  g_stop = false;
+  g_unanswered = 0;
+}
+bool StopRequested() { return g_stop.load(); }
+
+void StopOnInterrupts() {
+  struct sigaction sa;
+  memset(&sa, 0, sizeof sa);
+  sa.sa_handler = OnInterrupt;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = 0;  // no restart: a blocking read or write returns and looks at the stop
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+void ExitNow(int code, const char* message) {
+  if (g_temporaryMarked) unlink(g_temporary);
+  ssize_t ignored = write(2, message, strlen(message));
+  (void)ignored;
+  _exit(code);
+}
+
+TemporaryFileMark::TemporaryFileMark(const char* path) {
+  size_t n = strlen(path);
+  if (n >= sizeof g_temporary) return;
+  memcpy(g_temporary, path, n + 1);
+  g_temporaryMarked = 1;
+}
+
+TemporaryFileMark::~TemporaryFileMark() { g_temporaryMarked = 0; }
+
+}  // namespace zun::platform

@@ -1,0 +1,53 @@
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <cwchar>
+
+#include "platform/stop.h"
+
+namespace zun::platform {
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+std::atomic<int> g_unanswered{0};
+wchar_t g_temporary[MAX_PATH + 1];
+std::atomic<bool> g_temporaryMarked{false};
+
+BOOL WINAPI OnConsoleEvent(DWORD) {
+  if (g_stop.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
+  g_stop = true;
+  return TRUE;
+}
+
+}  // namespace
+
+void RequestStop() { g_stop = true; }
+void ClearStop() {
+  g_stop = false;
+  g_unanswered = 0;
+}
+bool StopRequested() { return g_stop.load(); }
+
+void StopOnInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+void ExitNow(int code, const char* message) {
+  if (g_temporaryMarked) DeleteFileW(g_temporary);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, static_cast<DWORD>(std::strlen(message)), &written, nullptr);
+  // Not ExitProcess: another thread may be inside the engine.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  for (;;) Sleep(INFINITE);
+}
+
+TemporaryFileMark::TemporaryFileMark(const wchar_t* path) {
+  size_t n = std::wcslen(path);
+  if (n > MAX_PATH) return;
+  std::wmemcpy(g_temporary, path, n + 1);
+  g_temporaryMarked = true;
+}
+
+TemporaryFileMark::~TemporaryFileMark() { g_temporaryMarked = false; }
+
+}  // namespace zun::platform
