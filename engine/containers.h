@@ -119,7 +119,7 @@ class EArray {
     size_t bytes = sizeof(T) * static_cast<size_t>(capacity);
     T* grown;
     if constexpr (EIsRelocatable<T>::value) {
-      grown = static_cast<T*>(std::realloc(data_, bytes));
+      grown = static_cast<T*>(std::realloc(static_cast<void*>(data_), bytes));
       if (!grown) throw std::bad_alloc();
     } else {
       grown = static_cast<T*>(std::malloc(bytes));

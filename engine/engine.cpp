@@ -67,19 +67,21 @@ void EZunScriptEngine::TraceBuilt(const std::function<u16()>& build) {
     text = build();
   } catch (const std::bad_alloc&) {
     text = u"(not enough memory to show this text)";
+  } catch (const EStopRequested&) {
+    text = u"(stopped while making this text)";
   }
   Trace(text);
 }
 
-void EZunScriptEngine::RecoverFromOutOfMemory() {
-  // The statement was abandoned where the allocation failed: what it had
-  // opened is closed as its normal end would have closed it.
+void EZunScriptEngine::Abandon(const char* message) {
+  // The statement was abandoned where it failed: what it had opened is
+  // closed as its normal end would have closed it.
   scopes.resize(1);
   argStack.clear();
   nNesting = 0;
   bClosedBrace = false;
   bNestingExceeded = false;
-  ReportError("out of memory");
+  ReportError(message);
 }
 
 EScriptValue EZunScriptEngine::Run() {
@@ -117,7 +119,9 @@ EScriptValue EZunScriptEngine::Run() {
     try {
       result = EvaluateExpression(1);
     } catch (const std::bad_alloc&) {
-      RecoverFromOutOfMemory();
+      Abandon("out of memory");
+    } catch (const EStopRequested&) {
+      Abandon("pause pressed:exiting");
     }
     bClosedBrace = false;  // a stray '}' at the top level is an empty statement
     bNestingExceeded = false;

@@ -143,8 +143,9 @@ class EZunScriptEngine final {
   // Traces a text built only when it will be shown; a text too big for the
   // memory left is replaced by a note.
   void TraceBuilt(const std::function<u16()>& build);
-  // Reports the allocation that failed in the statement being run.
-  void RecoverFromOutOfMemory();
+  // Ends the statement being run with an error, after memory ran out or a
+  // stop came in the middle of it.
+  void Abandon(const char* message);
   // Shows one of the engine's own boxes (traces and warnings).
   void ShowEngineBox(const u16& text);
   // The lexer (engine/lexer.cpp): reads at the cursor and stores what it

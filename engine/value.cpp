@@ -1,5 +1,7 @@
 #include "engine/value.h"
 
+#include "platform/system.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -124,7 +126,8 @@ void EScriptValue::AppendToString(u16& out) const {
     int next;
   };
   std::vector<Level> stack{{&elements, 0}};
-  while (!stack.empty()) {
+  for (uint32_t printed = 1; !stack.empty(); ++printed) {
+    if (printed % 65536 == 0 && platform::IsPauseAndControlHeld()) throw EStopRequested();
     Level& level = stack.back();
     if (level.next == level.list->GetSize()) {
       stack.pop_back();

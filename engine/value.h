@@ -25,6 +25,12 @@ enum : int32_t {
 
 u16 GetTypeName(int32_t type);
 
+// Thrown out of the printing of a value so large that it is still printing
+// when the run is asked to stop (values shared many times over can print to
+// more text than memory holds); the engine ends the statement with the
+// pause error.
+struct EStopRequested {};
+
 class EScriptValue;
 class ENameIndex;
 
@@ -206,8 +212,8 @@ class EScriptValue {
   // Neither value holds a string or elements, and src has no name: a copy
   // is then the type and the number.
   bool NoPayloads(const EScriptValue& src) const {
-    return !(strValue.HasBody() | elements.HasBody() | src.strValue.HasBody() | src.elements.HasBody() |
-             src.name.HasBody());
+    return !(int{strValue.HasBody()} | int{elements.HasBody()} | int{src.strValue.HasBody()} |
+             int{src.elements.HasBody()} | int{src.name.HasBody()});
   }
   void CopyNumber(const EScriptValue& src) {
     type = src.type;

@@ -80,7 +80,7 @@ CWinApp::CWinApp() { g_app = this; }
 
 int CWinApp::Run() {
   m_hInstance = AfxGetInstanceHandle();
-  if (!InitInstance()) return 0;
+  if (!InitInstance()) return ExitInstance();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

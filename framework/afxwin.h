@@ -72,6 +72,8 @@ class CWinApp {
   CWinApp();
   virtual ~CWinApp() = default;
   virtual BOOL InitInstance() { return TRUE; }
+  // The exit code when InitInstance returned false.
+  virtual int ExitInstance() { return 0; }
   // Runs the application: InitInstance, then the message loop when it
   // returned true. Returns the exit code.
   int Run();

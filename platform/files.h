@@ -22,6 +22,8 @@ class ReadOnlyFile {
   bool Open(const u16& path);
   // Bytes read, 0 at the end of the file, -1 on a read error.
   int Read(void* buffer, int size);
+  // The file's size in bytes now (it may still grow), or -1.
+  int64_t Size() const;
   void Close();
 
  private:

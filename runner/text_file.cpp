@@ -44,6 +44,9 @@ bool CByteBuffer::Append(const void* bytes, int32_t count) {
 bool ReadFileToBuffer(const u16& path, CByteBuffer& buffer, int64_t maxBytes) {
   platform::ReadOnlyFile file;
   if (!file.Open(path)) return false;
+  // Too big is known before reading; the count below still holds for a
+  // file that grows while it is read.
+  if (file.Size() >= maxBytes) return false;
   uint8_t chunk[1024];
   int64_t total = 0;
   for (;;) {

@@ -2,10 +2,18 @@
 
 #include <commctrl.h>
 
-#include "runner/zunrun_dlg.h"
+#include "runner/exit_status.h"
 #include "runner/worker.h"
+#include "runner/zunrun_dlg.h"
 
 namespace zun {
+
+namespace {
+
+// How long the process waits for a worker that has posted Exit to end.
+constexpr DWORD kWorkerEndMs = 5000;
+
+}  // namespace
 
 CZunRunApp theApp;
 EZunScriptEngine g_engine;
@@ -24,12 +32,18 @@ BOOL CZunRunApp::InitInstance() {
   m_pMainWnd = &dlg;
   dlg.DoModal();
   m_pMainWnd = nullptr;
-  // A script may have ended the dialog while it still runs (by sending it the
-  // Exit command): end the process here, before the engine it uses is
-  // destroyed under it.
-  if (WorkerStillRunning()) TerminateProcess(GetCurrentProcess(), 0);
+  DWORD status = kNothingRan;
+  if (dlg.RanScript() && !WorkerExitStatus(kWorkerEndMs, status)) {
+    // The script ended the dialog itself (by sending it the Exit command)
+    // and still runs: end the process here, before the engine it uses is
+    // destroyed under it.
+    TerminateProcess(GetCurrentProcess(), kRanClean);
+  }
+  m_nExitStatus = static_cast<int>(status);
   return FALSE;
 }
+
+int CZunRunApp::ExitInstance() { return m_nExitStatus; }
 
 }  // namespace zun
 

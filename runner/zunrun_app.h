@@ -9,6 +9,11 @@ namespace zun {
 class CZunRunApp : public CWinApp {
  public:
   BOOL InitInstance() override;
+  // The process's exit status (see runner/exit_status.h).
+  int ExitInstance() override;
+
+ private:
+  int m_nExitStatus = 0;
 };
 
 extern CZunRunApp theApp;

@@ -59,7 +59,9 @@ BOOL CZunRunDlg::OnInitDialog() {
     g_strScriptPath = info.files.front();
     if (!LoadTextFile(g_strScriptPath, g_strScriptText)) {
       Explain(L"Error", LoadFailureText(g_strScriptPath));
-    } else if (!StartWorker()) {
+    } else if (StartWorker()) {
+      m_bRanScript = true;
+    } else {
       Explain(L"Error", u"Could not start the script's thread");
     }
   }

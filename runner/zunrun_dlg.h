@@ -13,6 +13,9 @@ class CZunRunDlg : public CDialog {
   HICON m_hIcon;
   bool m_bKeepHidden = true;
 
+  // A worker started: the dialog did not have to explain anything.
+  bool RanScript() const { return m_bRanScript; }
+
   // The texts of the output box, lines joined by CR LF.
   static u16 UsageText();
   static u16 LoadFailureText(const u16& path);
@@ -28,6 +31,7 @@ class CZunRunDlg : public CDialog {
 
  private:
   void Explain(const wchar_t* status, const u16& output);
+  bool m_bRanScript = false;
 };
 
 }  // namespace zun

@@ -30,6 +30,11 @@ int ReadOnlyFile::Read(void* buffer, int size) {
   }
 }
 
+int64_t ReadOnlyFile::Size() const {
+  struct stat st{};
+  return handle_ >= 0 && fstat(static_cast<int>(handle_), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+}
+
 void ReadOnlyFile::Close() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
   handle_ = -1;

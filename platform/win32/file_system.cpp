@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/stop.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace zun::platform {
@@ -32,14 +34,30 @@ std::wstring FolderOf(const std::wstring& path) {
   return full.substr(0, static_cast<size_t>(filePart - full.data()));
 }
 
+// Writes in slices and gives up when the run is asked to stop, so that a
+// huge write ends within a moment (its temporary file is then removed).
+constexpr DWORD kWriteSlice = 1u << 20;
+
 bool WriteAndFlush(const std::wstring& path, const void* bytes, size_t count) {
-  if (count > 0xFFFFFFFFu) return false;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(h, bytes, static_cast<DWORD>(count), &written, nullptr) && written == count;
-  ok = FlushFileBuffers(h) && ok;
-  return CloseHandle(h) && ok;
+  UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  const char* p = static_cast<const char*>(bytes);
+  while (count > 0) {
+    if (StopRequested()) return false;
+    DWORD slice = count < kWriteSlice ? static_cast<DWORD>(count) : kWriteSlice;
+    DWORD written = 0;
+    if (!WriteFile(file.get(), p, slice, &written, nullptr) || written != slice) return false;
+    p += slice;
+    count -= slice;
+  }
+  if (!FlushFileBuffers(file.get())) return false;
+  return CloseHandle(file.release()) != 0;
+}
+
+DWORD CALLBACK CopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE,
+                            LPVOID) {
+  return StopRequested() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
 }  // namespace
@@ -53,9 +71,7 @@ bool IsDirectoryPath(const u16& path) {
 
 bool FindFileInfo(const u16& path, FileInfo& info) {
   WIN32_FIND_DATAW data;
-  HANDLE h = FindFirstFileW(ToWide(path).c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  FindClose(h);
+  if (!FindHandle(FindFirstFileW(ToWide(path).c_str(), &data))) return false;
   info.bDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   info.creationTime = ToTimeValue(data.ftCreationTime);
   info.writeTime = ToTimeValue(data.ftLastWriteTime);
@@ -81,7 +97,8 @@ bool RenamePath(const u16& from, const u16& to) {
 }
 
 bool CopyFilePath(const u16& from, const u16& to, bool failIfExists) {
-  return CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), failIfExists) != 0;
+  return CopyFileExW(ToWide(from).c_str(), ToWide(to).c_str(), CopyProgress, nullptr, nullptr,
+                     failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
 }
 
 bool MovePath(const u16& from, const u16& to, bool replace) {
@@ -102,13 +119,12 @@ bool CreateDirectoryPath(const u16& path) { return CreateDirectoryW(ToWide(path)
 
 bool ListDirectoryNames(const u16& folder, std::vector<u16>& names) {
   WIN32_FIND_DATAW data;
-  HANDLE h = FindFirstFileW((ToWide(folder) + L"*.*").c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  FindHandle search(FindFirstFileW((ToWide(folder) + L"*.*").c_str(), &data));
+  if (!search) return false;
   do {
     std::wstring name = data.cFileName;
     if (name != L"." && name != L"..") names.push_back(FromWide(name));
-  } while (FindNextFileW(h, &data));
-  FindClose(h);
+  } while (FindNextFileW(search.get(), &data));
   return true;
 }
 
@@ -120,6 +136,7 @@ bool ReplaceFileContents(const u16& path, const void* bytes, size_t count) {
   wchar_t temp[MAX_PATH + 1];
   if (folder.empty() || folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"zun", 0, temp))
     return false;
+  TemporaryFileMark mark(temp);
   bool ok = WriteAndFlush(temp, bytes, count);
   if (ok && old != INVALID_FILE_ATTRIBUTES) {
     // ReplaceFile keeps the target's attributes, times and security.

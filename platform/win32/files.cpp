@@ -20,6 +20,11 @@ int ReadOnlyFile::Read(void* buffer, int size) {
   return static_cast<int>(got);
 }
 
+int64_t ReadOnlyFile::Size() const {
+  LARGE_INTEGER size{};
+  return handle_ != -1 && GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size) ? size.QuadPart : -1;
+}
+
 void ReadOnlyFile::Close() {
   if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = -1;

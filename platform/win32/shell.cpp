@@ -10,6 +10,7 @@
 
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace zun::platform {
@@ -25,12 +26,12 @@ u16 NewGuidText() {
 }
 
 u16 SpecialFolderPath(int64_t csidl) {
-  LPITEMIDLIST item = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, static_cast<int>(csidl), &item)) || !item) return u16();
+  LPITEMIDLIST raw = nullptr;
+  HRESULT found = SHGetSpecialFolderLocation(nullptr, static_cast<int>(csidl), &raw);
+  ItemIdList item(raw);
+  if (FAILED(found) || !item) return u16();
   wchar_t path[500] = L"";
-  BOOL ok = SHGetPathFromIDListW(item, path);
-  CoTaskMemFree(item);
-  return ok ? FromWide(path) : u16();
+  return SHGetPathFromIDListW(item.get(), path) ? FromWide(path) : u16();
 }
 
 u16 TemporaryFolder() {
@@ -49,38 +50,31 @@ bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& para
 
 void SetClipboardText(void* owner, const u16& text) {
   size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes);
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes));
   if (!block) return;
-  if (void* p = GlobalLock(block)) {
+  {
+    GlobalLockScope lock(block.get());
+    if (!lock.get()) return;  // a block that could not be filled is not handed over
     std::wstring w = ToWide(text);
-    memcpy(p, w.c_str(), bytes);
-    GlobalUnlock(block);
+    memcpy(lock.get(), w.c_str(), bytes);
   }
-  bool handedOver = false;
-  if (OpenClipboard(static_cast<HWND>(owner))) {
-    if (EmptyClipboard()) handedOver = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-    CloseClipboard();
-  }
-  if (!handedOver) GlobalFree(block);
+  ClipboardSession clipboard(static_cast<HWND>(owner));
+  // Once the clipboard has the block, it owns it.
+  if (clipboard.IsOpen() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block.get())) block.release();
 }
 
 u16 GetClipboardText(void* owner) {
-  u16 text;
-  if (OpenClipboard(static_cast<HWND>(owner))) {
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-      if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-        text = FromWide(p);
-        GlobalUnlock(h);
-      }
-    } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
-      if (const char* p = static_cast<const char*>(GlobalLock(a))) {
-        text = AnsiToUtf16(p, strlen(p));
-        GlobalUnlock(a);
-      }
-    }
+  ClipboardSession clipboard(static_cast<HWND>(owner));
+  if (!clipboard.IsOpen()) return u16();
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    GlobalLockScope lock(h);
+    return lock.get() ? FromWide(static_cast<const wchar_t*>(lock.get())) : u16();
   }
-  CloseClipboard();
-  return text;
+  if (HANDLE a = GetClipboardData(CF_TEXT)) {
+    GlobalLockScope lock(a);
+    if (const char* p = static_cast<const char*>(lock.get())) return AnsiToUtf16(p, strlen(p));
+  }
+  return u16();
 }
 
 }  // namespace zun::platform

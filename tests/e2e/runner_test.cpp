@@ -75,6 +75,7 @@ TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
   RunResult r = RunProgram(g_exe, o);
   EXPECT_EQ(step, 2);
   EXPECT_TRUE(r.ended) << "Exit did not end the program";
+  EXPECT_EQ(r.exitCode, 2u) << "nothing ran";
 }
 
 TEST(Runner, ValidScriptStaysHiddenAndEnds) {
@@ -86,6 +87,7 @@ TEST(Runner, ValidScriptStaysHiddenAndEnds) {
   EXPECT_TRUE(r.ended);
   EXPECT_TRUE(r.entries.empty()) << r.Transcript();
   EXPECT_FALSE(r.mainDialog.visible);
+  EXPECT_EQ(r.exitCode, 0u);
 }
 
 TEST(Runner, DelAfterPathDeletesTheFile) {
@@ -115,6 +117,7 @@ TEST(Runner, EmptyFileShowsScriptIsEmpty) {
   RunResult r = RunProgram(g_exe, o);
   EXPECT_TRUE(r.ended);
   EXPECT_EQ(r.Transcript(), "box\tZunRun\tOK\t(pos 0) : Script is empty, code snippet:\"\"\\r\\n\tOK\n");
+  EXPECT_EQ(r.exitCode, 1u) << "a script error";
 }
 
 TEST(Runner, DeepNestingEndsWithAnError) {
@@ -127,7 +130,7 @@ TEST(Runner, DeepNestingEndsWithAnError) {
   EXPECT_TRUE(r.ended);
   ASSERT_FALSE(r.entries.empty());
   EXPECT_NE(r.entries.front().fields[2].find("nested too deeply"), std::string::npos) << r.Transcript();
-  EXPECT_EQ(r.exitCode, 0u);
+  EXPECT_EQ(r.exitCode, 1u);
 }
 
 }  // namespace

@@ -92,6 +92,14 @@ TEST_F(Loader, MissingFileAndSizeLimit) {
   CByteBuffer whole;
   EXPECT_TRUE(ReadFileToBuffer(Write("small.txt", std::string(3000, 'a')), whole, 3001));
   EXPECT_EQ(whole.nSize, 3000);
+  // 100 MiB is refused from the file's size: nothing of it is read.
+  u16 big = Write("big.txt", "x");
+  fs::resize_file(fs::path(ToUtf8(big)), kMaxTextFileBytes);
+  CByteBuffer none;
+  EXPECT_FALSE(ReadFileToBuffer(big, none, kMaxTextFileBytes));
+  EXPECT_EQ(none.nSize, 0);
+  EXPECT_FALSE(LoadTextFile(big, text, &flags));
+  EXPECT_EQ(flags, 0u);
 }
 
 #ifdef _WIN32

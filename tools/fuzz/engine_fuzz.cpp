@@ -1,9 +1,8 @@
 // libFuzzer target: any text as a script, run once in a fresh engine. A
 // watchdog stands in for Ctrl+Pause after a moment, so endless loops and
 // long sleeps end the way a user would end them.
-// Build: cmake -B build/fuzz -DZUN_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
-//        cmake --build build/fuzz --target zun_fuzz_engine
-// Run in an empty folder (scripts may create files there).
+// Build and run: see tools/zun (the fuzz step of "test"); it runs the target
+// in an empty folder, since scripts may create files there.
 #include <atomic>
 #include <chrono>
 #include <cstdint>

@@ -1,0 +1,125 @@
+// Owning wrappers of Win32 resources: each lets go of what it holds exactly
+// once, on every way out of the code that took it, and only when it holds
+// something.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace zun {
+
+// One owned resource; Traits name its type, its empty value and its release.
+template <class Traits>
+class Owned {
+ public:
+  using Handle = typename Traits::Handle;
+
+  Owned() = default;
+  explicit Owned(Handle h) : handle_(h) {}
+  Owned(Owned&& o) noexcept : handle_(o.release()) {}
+  Owned& operator=(Owned&& o) noexcept {
+    reset(o.release());
+    return *this;
+  }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  ~Owned() { reset(); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return Traits::IsValid(handle_); }
+  Handle release() { return std::exchange(handle_, Traits::Empty()); }
+  void reset(Handle h = Traits::Empty()) {
+    if (Traits::IsValid(handle_)) Traits::Release(handle_);
+    handle_ = h;
+  }
+
+ private:
+  Handle handle_ = Traits::Empty();
+};
+
+struct KernelHandleTraits {  // files, threads, processes, events
+  using Handle = HANDLE;
+  static Handle Empty() { return nullptr; }
+  static bool IsValid(Handle h) { return h && h != INVALID_HANDLE_VALUE; }
+  static void Release(Handle h) { CloseHandle(h); }
+};
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE; }
+  static void Release(Handle h) { FindClose(h); }
+};
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Empty() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Release(Handle h) { GlobalFree(h); }
+};
+struct ItemIdListTraits {  // what the shell allocates with the task allocator
+  using Handle = LPITEMIDLIST;
+  static Handle Empty() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Release(Handle h) { CoTaskMemFree(h); }
+};
+struct WaitHandleTraits {  // RegisterWaitForSingleObject
+  using Handle = HANDLE;
+  static Handle Empty() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Release(Handle h) { UnregisterWait(h); }
+};
+
+using UniqueHandle = Owned<KernelHandleTraits>;
+using FindHandle = Owned<FindHandleTraits>;
+using GlobalMemory = Owned<GlobalMemoryTraits>;
+using ItemIdList = Owned<ItemIdListTraits>;
+using RegisteredWait = Owned<WaitHandleTraits>;
+
+// A locked global memory block, unlocked when it ends.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  ~GlobalLockScope() {
+    if (data_) GlobalUnlock(block_);
+  }
+  void* get() const { return data_; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+// The clipboard, open for as long as this lives (closed only if it opened).
+class ClipboardSession {
+ public:
+  explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+  ClipboardSession(const ClipboardSession&) = delete;
+  ClipboardSession& operator=(const ClipboardSession&) = delete;
+  ~ClipboardSession() {
+    if (open_) CloseClipboard();
+  }
+  bool IsOpen() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+// COM on the calling thread, uninitialised when it ends if it initialised.
+class ComSession {
+ public:
+  ComSession() : result_(CoInitialize(nullptr)) {}
+  ComSession(const ComSession&) = delete;
+  ComSession& operator=(const ComSession&) = delete;
+  ~ComSession() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace zun

@@ -1,0 +1,24 @@
+// libFuzzer target: any bytes as a script file, loaded as the runner loads
+// it. Besides the sanitizers' findings, a load that reports flags it may
+// not report is a finding too.
+// Build and run: see tools/zun (the fuzz step of "test").
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "runner/text_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = "loader-fuzz-input.zunscript";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+  zun::u16 text = u"unchanged";
+  uint32_t flags = 0xFFFF;
+  bool loaded = zun::LoadTextFile(zun::FromUtf8(path), text, &flags);
+  bool known = loaded ? (flags == zun::TEXTFILE_ANSI || flags == 6 || flags == 74)
+                      : (flags == 0 || flags == zun::TEXTFILE_BINARY);
+  if (!known || (!loaded && text != u"unchanged") || (loaded && text.size() > size)) __builtin_trap();
+  return 0;
+}
