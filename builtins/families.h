@@ -1,7 +1,7 @@
 // The built-ins, one family per file; builtins/dispatch.cpp maps names to them.
 #pragma once
 
-#include "builtins/dispatch.h"
+#include "engine/call_context.h"
 
 #define ZUN_BUILTIN(fn) void fn(EScriptCallContext& ctx, EScriptValue& result, bool& bOk)
 

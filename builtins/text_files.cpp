@@ -3,7 +3,7 @@
 #include "builtins/families.h"
 #include "builtins/file_helpers.h"
 #include "platform/files.h"
-#include "runner/text_file.h"
+#include "loader/text_file.h"
 
 namespace zun::builtins {
 

@@ -5,7 +5,7 @@
 
 namespace zun {
 
-EZunScriptEngine::EZunScriptEngine() : pDialogs(&DefaultDialogs()) {
+EZunScriptEngine::EZunScriptEngine() : pDialogs(&UnattendedDialogs()) {
   environment.name = u"Environment";
   constants.InitHashTable(100);
   cursor.Set(&strScript);
@@ -131,6 +131,16 @@ EScriptValue EZunScriptEngine::Run() {
   TraceBuilt([&] { return u"cur scope rep:\r\n" + GetScopeReport(0); });
   TraceBuilt([&] { return u"ERROR! : " + strErrors; });
   return result;
+}
+
+bool EZunScriptEngine::CheckScript() {
+  strErrors.clear();
+  bError = false;
+  cursor.pos = 0;
+  tokenCache.Clear();
+  while (Lex().kind != SETK_END && !bError) {
+  }
+  return !bError;
 }
 
 void EZunScriptEngine::ReportError(const char* message) { ReportError(FromAscii(message)); }

@@ -116,9 +116,19 @@ class EZunScriptEngine final {
   u16 GetScopeReport(int index) const;
   EScriptScope* GetScope(int index);
 
-  // The dialog seam; the host installs its own before Initialize.
-  void SetDialogs(IScriptDialogs* dialogs) { pDialogs = dialogs ? dialogs : &DefaultDialogs(); }
+  // The dialog seam; the host installs its own before Initialize (until it
+  // does, nothing is shown and every question takes its default answer).
+  void SetDialogs(IScriptDialogs* dialogs) { pDialogs = dialogs ? dialogs : &UnattendedDialogs(); }
   IScriptDialogs& Dialogs() const { return *pDialogs; }
+  // The built-in library, which the host installs before Initialize (until
+  // it does, every call reports that its function is not found).
+  using BuiltinLookup = BuiltinFn (*)(const u16& name);
+  void SetBuiltinLookup(BuiltinLookup lookup) { pBuiltinLookup = lookup; }
+
+  // Reads the script's tokens from its start to its end without running
+  // anything; a lexical error is reported as a run would report it and ends
+  // the reading. True when there was none.
+  bool CheckScript();
 
   // Counts the lines and columns (1-based) of a text position.
   static void LineAndColumn(const u16& text, int32_t pos, int& line, int& column);
@@ -211,6 +221,7 @@ class EZunScriptEngine final {
   bool ConditionHolds(const EScriptValue& cond) const;
 
   IScriptDialogs* pDialogs;
+  BuiltinLookup pBuiltinLookup = nullptr;
   ETokenCache tokenCache;
   ELexedToken lexScratch;  // a token whose reading failed: never cached
   bool bLexFailed = false;

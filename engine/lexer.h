@@ -10,7 +10,7 @@
 
 #include "engine/operators.h"
 #include "engine/shared_text.h"
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/containers.h"
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 

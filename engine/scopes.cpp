@@ -1,5 +1,5 @@
 // Scopes, variable lookup, blocks and function calls.
-#include "builtins/dispatch.h"
+#include "engine/call_context.h"
 #include "engine/engine.h"
 #include "platform/system.h"
 
@@ -139,7 +139,7 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
     }
   }
   if (!word.builtinKnown) {
-    word.builtin = FindBuiltin(word.text);
+    word.builtin = pBuiltinLookup ? pBuiltinLookup(word.text) : nullptr;
     word.builtinKnown = true;
   }
   EScriptValue result = Call(word.text, word.builtin, frame.Args());
@@ -148,7 +148,7 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
 }
 
 EScriptValue EZunScriptEngine::CallFunction(const u16& name, EScriptArgs args) {
-  return Call(name, FindBuiltin(name), args);
+  return Call(name, pBuiltinLookup ? pBuiltinLookup(name) : nullptr, args);
 }
 
 EScriptValue EZunScriptEngine::Call(const u16& name, BuiltinFn fn, EScriptArgs args) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 

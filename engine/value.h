@@ -11,7 +11,7 @@
 
 #include "engine/containers.h"
 #include "engine/shared_text.h"
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 

@@ -1,5 +1,6 @@
 #include "framework/afxwin.h"
 
+#include "platform/arguments.h"
 #include "platform/win32/wide.h"
 
 namespace zun {

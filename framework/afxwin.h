@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "framework/command_line_info.h"
+#include "loader/command_line.h"
 
 namespace zun {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <ctime>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun::platform {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun::platform {
 

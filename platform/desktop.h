@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun::platform {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 // <windows.h> maps MessageBox to MessageBoxW; the seam keeps its own name.
 #ifdef MessageBox
@@ -55,8 +55,8 @@ std::vector<int> MessageBoxButtons(uint32_t type);
 // "OK", "Cancel", "Yes", ... for a button id ("" for an unknown one).
 u16 ButtonName(int id);
 
-// The platform's own dialogs: the Win32 ones, or on POSIX a text version on
-// the standard streams.
-IScriptDialogs& DefaultDialogs();
+// Dialogs that show nothing: a message box answers with its first button,
+// an input box is cancelled, a menu chooses nothing.
+IScriptDialogs& UnattendedDialogs();
 
 }  // namespace zun

@@ -29,4 +29,24 @@ u16 ButtonName(int id) {
   }
 }
 
+namespace {
+
+class Unattended : public IScriptDialogs {
+ public:
+  int MessageBox(void*, const u16&, const u16&, uint32_t type) override { return MessageBoxButtons(type).front(); }
+  u16 InputBox(void*, const u16&, bool, int& button) override {
+    button = ID_CANCEL;
+    return u16();
+  }
+  int ShowMenu(void*, const std::vector<MenuItem>&) override { return -1; }
+  void EngineBox(void*, const u16&) override {}
+};
+
+}  // namespace
+
+IScriptDialogs& UnattendedDialogs() {
+  static Unattended dialogs;
+  return dialogs;
+}
+
 }  // namespace zun

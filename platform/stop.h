@@ -3,7 +3,7 @@
 // them at its next look, and long waits and writes look too.
 #pragma once
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun::platform {
 

@@ -1,11 +1,12 @@
 #include "runner/worker.h"
+#include "builtins/table.h"
 
 #include <new>
 
 #include "platform/files.h"
-#include "platform/win32/dialogs.h"
+#include "framework/script_dialogs.h"
 #include "platform/win32/handles.h"
-#include "runner/exit_status.h"
+#include "loader/exit_status.h"
 #include "runner/zunrun_app.h"
 
 namespace zun {
@@ -27,6 +28,7 @@ DWORD WINAPI WorkerMain(LPVOID) {
     ComSession com;  // whether COM started or not changes nothing a script sees
     static RunnerDialogs dialogs;
     g_engine.SetDialogs(&dialogs);
+    g_engine.SetBuiltinLookup(FindBuiltin);
     g_engine.Initialize();
     g_engine.SetScript(g_strScriptText);
     g_engine.Run();

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "runner/exit_status.h"
+#include "loader/exit_status.h"
 #include "runner/worker.h"
 #include "runner/zunrun_dlg.h"
 

@@ -2,8 +2,8 @@
 
 #include "platform/win32/wide.h"
 #include "resources/resource.h"
-#include "runner/command_line.h"
-#include "runner/text_file.h"
+#include "loader/command_line.h"
+#include "loader/text_file.h"
 #include "runner/worker.h"
 #include "runner/zunrun_app.h"
 

@@ -4,12 +4,13 @@
 #include <new>
 
 #include "engine/engine.h"
+#include "builtins/table.h"
 #include "hosts/console/console_dialogs.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/stop.h"
-#include "runner/command_line.h"
-#include "runner/text_file.h"
+#include "loader/command_line.h"
+#include "loader/text_file.h"
 
 namespace zun {
 
@@ -31,17 +32,6 @@ void Err(const u16& text) { platform::WriteText(platform::Stream::Err, text); }
 int NothingRan(const u16& why) {
   Err(why + u"\n" + kUsage);
   return kNothingRan;
-}
-
-// Reads every token; lexical errors are reported as the engine reports them.
-int CheckOnly(EZunScriptEngine& engine) {
-  engine.bError = false;
-  engine.cursor.pos = 0;
-  int32_t kind = SETK_END;
-  do {
-    engine.GetNextToken(kind);
-  } while (!(kind == SETK_END) && !engine.IsError());
-  return engine.IsError() ? kScriptError : kRanClean;
 }
 
 int Main(int argc, char** argv) {
@@ -80,9 +70,10 @@ int Main(int argc, char** argv) {
   EZunScriptEngine engine;
   ConsoleDialogs dialogs(&engine.strScript);
   engine.SetDialogs(&dialogs);
+  engine.SetBuiltinLookup(FindBuiltin);
   engine.Initialize();
   engine.SetScript(script);
-  if (checkOnly) return CheckOnly(engine);
+  if (checkOnly) return engine.CheckScript() ? kRanClean : kScriptError;
   // Ctrl+C and termination signals stand in for Ctrl+Pause: the running
   // loop ends with its usual error.
   platform::StopOnInterrupts();

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "framework/command_line_info.h"
+#include "platform/arguments.h"
 #include "platform/desktop.h"
 
 extern char** environ;

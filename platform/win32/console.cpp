@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/command_line_info.h"
+#include "platform/arguments.h"
 #include "platform/console.h"
 #include "platform/win32/wide.h"
 

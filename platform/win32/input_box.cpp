@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/win32/dialogs.h"
+#include "platform/win32/input_box.h"
 #include "platform/win32/wide.h"
 
 namespace zun {
@@ -89,7 +89,7 @@ INT_PTR CALLBACK InputProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-u16 Win32Dialogs::InputBox(void* owner, const u16& question, bool multiline, int& button) {
+u16 ShowInputBox(void* owner, const u16& question, bool multiline, int& button) {
   HWND ownerWnd = static_cast<HWND>(owner);
   std::vector<WORD> tmpl = DialogTemplate(multiline);
   InputState state{&question, multiline, nullptr, {}};

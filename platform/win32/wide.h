@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 

@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "runner/text_file.h"
+#include "loader/text_file.h"
+#include "builtins/table.h"
 #include "tests/support/script_run.h"
 
 namespace fs = std::filesystem;
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     RecordingDialogs dialogs(RecordingDialogs::AnswersOf(expected));
     EZunScriptEngine engine;
     engine.SetDialogs(&dialogs);
+    engine.SetBuiltinLookup(FindBuiltin);
     engine.Initialize();
     engine.SetScript(script);
     engine.Run();

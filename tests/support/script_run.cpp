@@ -1,4 +1,5 @@
 #include "tests/support/script_run.h"
+#include "builtins/table.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace zun::golden {
 
 ScriptRun RunScript(EZunScriptEngine& engine, const std::string& script, RecordingDialogs& dialogs) {
   engine.SetDialogs(&dialogs);
+  engine.SetBuiltinLookup(FindBuiltin);
   engine.Initialize();
   engine.SetScript(FromUtf8(script));
   ScriptRun run;

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <set>
 
-#include "builtins/dispatch.h"
+#include "builtins/table.h"
 #include "tests/support/script_run.h"
 
 namespace zun {

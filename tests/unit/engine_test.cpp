@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "builtins/table.h"
 #include "tests/support/script_run.h"
 
 namespace zun {
@@ -19,6 +20,7 @@ TEST(Engine, RunBeforeInitialize) {
   RecordingDialogs d;
   EZunScriptEngine e;
   e.SetDialogs(&d);
+  e.SetBuiltinLookup(FindBuiltin);
   e.SetScript(u"print(\"x\");");
   e.Run();
   EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"EZunScriptEngine::Run : Initialize() not called"});
@@ -35,6 +37,7 @@ TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
   EZunScriptEngine e;
   RecordingDialogs d;
   e.SetDialogs(&d);
+  e.SetBuiltinLookup(FindBuiltin);
   std::string text;
   for (int i = 0; i < 100; ++i) text.push_back(static_cast<char>('a' + i % 26));
   text[5] = '\n';
@@ -104,6 +107,7 @@ TEST(Engine, SecondInitializeAddsNoConstants) {
   EZunScriptEngine e;
   RecordingDialogs d;
   e.SetDialogs(&d);
+  e.SetBuiltinLookup(FindBuiltin);
   e.Initialize();
   e.Initialize();
   EXPECT_EQ(e.constants.GetCount(), 548);
@@ -114,6 +118,7 @@ TEST(Engine, SetOrAddVariableOutsideARunWarns) {
   EZunScriptEngine e;
   RecordingDialogs d;
   e.SetDialogs(&d);
+  e.SetBuiltinLookup(FindBuiltin);
   EXPECT_FALSE(e.SetOrAddVariable(u"x", EScriptValue::Int(1), false));
   EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"warning : SetOrAddVariable called while not running"});
 }
@@ -122,6 +127,7 @@ TEST(Engine, LastErrorSurvivesRunsOthersReset) {
   EZunScriptEngine e;
   RecordingDialogs d;
   e.SetDialogs(&d);
+  e.SetBuiltinLookup(FindBuiltin);
   e.Initialize();
   e.nLastError = 7;
   e.strLastError = u"old";

@@ -9,8 +9,9 @@
 #include <windows.h>
 #endif
 
-#include "runner/command_line.h"
-#include "runner/text_file.h"
+#include "loader/command_line.h"
+#include "platform/arguments.h"
+#include "loader/text_file.h"
 
 namespace zun {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <future>
 
-#include "platform/win32/dialogs.h"
+#include "framework/script_dialogs.h"
 
 namespace zun {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/text.h"
+#include "text/text.h"
 
 namespace zun {
 namespace {

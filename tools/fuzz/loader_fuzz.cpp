@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "runner/text_file.h"
+#include "loader/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "loader-fuzz-input.zunscript";

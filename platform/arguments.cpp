@@ -1,14 +1,6 @@
-#include "framework/command_line_info.h"
+#include "platform/arguments.h"
 
 namespace zun {
-
-void CCommandLineInfo::ParseParam(const u16& param, bool isSwitch, bool) {
-  if (isSwitch) {
-    if (param == u"nologo" || param == u"NOLOGO") m_bShowSplash = false;
-  } else if (m_strFileName.empty()) {
-    m_strFileName = param;
-  }
-}
 
 std::vector<u16> SplitCommandLine(const u16& line, bool skipProgram) {
   std::vector<u16> args;
@@ -52,14 +44,6 @@ std::vector<u16> SplitCommandLine(const u16& line, bool skipProgram) {
     args.push_back(arg);
   }
   return args;
-}
-
-void ParseCommandLine(CCommandLineInfo& info, const std::vector<u16>& args, u16view switchChars) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const u16& a = args[i];
-    bool isSwitch = !a.empty() && switchChars.find(a[0]) != u16view::npos;
-    info.ParseParam(isSwitch ? a.substr(1) : a, isSwitch, i + 1 == args.size());
-  }
 }
 
 }  // namespace zun

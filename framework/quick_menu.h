@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/text.h"
+#include "text/text.h"
 #include "framework/afxwin.h"
 
 namespace zun {

@@ -1,4 +1,4 @@
-#include "platform/win32/quick_menu.h"
+#include "framework/quick_menu.h"
 
 #include "platform/win32/wide.h"
 

@@ -1,10 +1,8 @@
-// The platform's dialogs on Windows: the system message box and the popup
-// menu; the input box is in input_box.cpp.
+// <windows.h> first: the seam's header then undoes its MessageBox macro.
 #include <windows.h>
 
-#include "platform/win32/dialogs.h"
-
-#include "platform/win32/quick_menu.h"
+#include "framework/quick_menu.h"
+#include "framework/script_dialogs.h"
 #include "platform/win32/wide.h"
 
 namespace zun {
@@ -21,11 +19,6 @@ int Win32Dialogs::ShowMenu(void* owner, const std::vector<MenuItem>& items) {
   GetCursorPos(&cursor);
   menu.Track(cursor.x, cursor.y);
   return static_cast<int>(menu.nSelectedId);
-}
-
-IScriptDialogs& DefaultDialogs() {
-  static Win32Dialogs dialogs;
-  return dialogs;
 }
 
 }  // namespace zun

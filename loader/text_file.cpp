@@ -1,4 +1,4 @@
-#include "runner/text_file.h"
+#include "loader/text_file.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "engine/text.h"
+#include "text/text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,6 @@
-// One built-in call: its context, the argument readers and their messages.
+// One built-in call: its context, the argument readers and their messages
+// (the engine's side of calling a built-in; the table of names is the
+// built-in library's).
 #pragma once
 
 #include <cstdint>
@@ -30,8 +32,6 @@ struct EScriptCallContext {
     return index >= 0 && index < args.count ? &args.data[index] : nullptr;
   }
 
-  bool NameIs(const u16& candidate, bool mark);
-
   // The first error of a call wins; the result becomes a fresh empty value.
   void SetCallError(EScriptValue& result, const u16& text);
   void ReportWrongArgCount(EScriptValue& result, int expected);
@@ -53,11 +53,5 @@ struct EScriptCallContext {
     engine->strLastError = text;
   }
 };
-
-// The built-in registered under an exact (case-sensitive) name, or null.
-BuiltinFn FindBuiltin(const u16& name);
-// Every name the dispatch table knows, in table order.
-int BuiltinCount();
-const char16_t* BuiltinName(int index);
 
 }  // namespace zun

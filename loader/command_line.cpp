@@ -1,6 +1,22 @@
-#include "runner/command_line.h"
+#include "loader/command_line.h"
 
 namespace zun {
+
+void CCommandLineInfo::ParseParam(const u16& param, bool isSwitch, bool) {
+  if (isSwitch) {
+    if (param == u"nologo" || param == u"NOLOGO") m_bShowSplash = false;
+  } else if (m_strFileName.empty()) {
+    m_strFileName = param;
+  }
+}
+
+void ParseCommandLine(CCommandLineInfo& info, const std::vector<u16>& args, u16view switchChars) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const u16& a = args[i];
+    bool isSwitch = !a.empty() && switchChars.find(a[0]) != u16view::npos;
+    info.ParseParam(isSwitch ? a.substr(1) : a, isSwitch, i + 1 == args.size());
+  }
+}
 
 void CZunRunCommandLineInfo::ParseParam(const u16& param, bool isSwitch, bool isLast) {
   if (isSwitch) {

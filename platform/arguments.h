@@ -1,0 +1,17 @@
+// How a Windows command line splits into arguments (portable: zunrunc on
+// Windows and the runner read their arguments this way, and it is tested
+// natively).
+#pragma once
+
+#include <vector>
+
+#include "text/text.h"
+
+namespace zun {
+
+// Splits a command line the way the C runtime does: blanks separate, double
+// quotes group (and are removed), backslashes escape quotes only before a
+// quote. The first argument (the program) is not returned when skipProgram.
+std::vector<u16> SplitCommandLine(const u16& commandLine, bool skipProgram = true);
+
+}  // namespace zun
