@@ -4,15 +4,15 @@ namespace zun {
 
 void EConstantsMap::InitHashTable(int buckets) {
   RemoveAll();
-  heads_.assign(static_cast<size_t>(buckets > 0 ? buckets : 1), nullptr);
+  heads.assign(static_cast<size_t>(buckets > 0 ? buckets : 1), nullptr);
 }
 
 void EConstantsMap::RemoveAll() {
-  for (auto& h : heads_) h = nullptr;
-  blocks_.clear();
-  usedInLastBlock_ = kBlockSize;
-  count_ = 0;
-  ++generation_;
+  for (auto& h : heads) h = nullptr;
+  blocks.clear();
+  nUsedInLastBlock = kBlockSize;
+  nCount = 0;
+  ++nGeneration;
 }
 
 uint32_t EConstantsMap::Hash(const u16& key) {
@@ -22,16 +22,16 @@ uint32_t EConstantsMap::Hash(const u16& key) {
 }
 
 EConstantsMap::Node* EConstantsMap::NewNode() {
-  if (usedInLastBlock_ == kBlockSize) {
-    blocks_.emplace_back(new Node[kBlockSize]);
-    usedInLastBlock_ = 0;
+  if (nUsedInLastBlock == kBlockSize) {
+    blocks.emplace_back(new Node[kBlockSize]);
+    nUsedInLastBlock = 0;
   }
-  return &blocks_.back()[usedInLastBlock_++];
+  return &blocks.back()[nUsedInLastBlock++];
 }
 
 const EScriptConstant* EConstantsMap::Find(const u16& key) const {
   uint32_t h = Hash(key);
-  for (Node* n = heads_[h % heads_.size()]; n; n = n->next)
+  for (Node* n = heads[h % heads.size()]; n; n = n->next)
     if (n->hash == h && n->key == key) return &n->value;
   return nullptr;
 }
@@ -44,7 +44,7 @@ bool EConstantsMap::Lookup(const u16& key, EScriptConstant& out) const {
 
 void EConstantsMap::SetAt(const u16& key, const EScriptConstant& value) {
   uint32_t h = Hash(key);
-  Node*& head = heads_[h % heads_.size()];
+  Node*& head = heads[h % heads.size()];
   for (Node* n = head; n; n = n->next) {
     if (n->hash == h && n->key == key) {
       n->value = value;
@@ -57,8 +57,8 @@ void EConstantsMap::SetAt(const u16& key, const EScriptConstant& value) {
   n->hash = h;
   n->next = head;
   head = n;
-  ++count_;
-  ++generation_;
+  ++nCount;
+  ++nGeneration;
 }
 
 }  // namespace zun

@@ -27,10 +27,10 @@ class EConstantsMap {
   const EScriptConstant* Find(const u16& key) const;
   // Changes whenever a name is added or removed, so that a cached answer
   // of Find can tell whether it still holds.
-  uint32_t GetGeneration() const { return generation_; }
+  uint32_t GetGeneration() const { return nGeneration; }
   void SetAt(const u16& key, const EScriptConstant& value);
-  int GetCount() const { return count_; }
-  int GetBucketCount() const { return static_cast<int>(heads_.size()); }
+  int GetCount() const { return nCount; }
+  int GetBucketCount() const { return static_cast<int>(heads.size()); }
   void RemoveAll();
 
  private:
@@ -44,11 +44,11 @@ class EConstantsMap {
   static uint32_t Hash(const u16& key);
   Node* NewNode();
 
-  std::vector<Node*> heads_;
-  std::vector<std::unique_ptr<Node[]>> blocks_;
-  int usedInLastBlock_ = kBlockSize;
-  int count_ = 0;
-  uint32_t generation_ = 1;
+  std::vector<Node*> heads;
+  std::vector<std::unique_ptr<Node[]>> blocks;
+  int nUsedInLastBlock = kBlockSize;
+  int nCount = 0;
+  uint32_t nGeneration = 1;
 };
 
 }  // namespace zun

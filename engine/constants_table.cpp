@@ -221,7 +221,7 @@ const IntRow kWindowsRows[] = {
     {u"SW_RESTORE", 9},
     {u"SW_SHOWDEFAULT", 10},
     {u"SW_FORCEMINIMIZE", 11},
-    {u"SW_SHOW", 5},  // registered twice, as it always was; the value is the same
+    {u"SW_SHOW", 5},  // the table names it twice; the value is the same
     // window messages (`WM_`)
     {u"WM_NULL", 0},
     {u"WM_CREATE", 1},

@@ -34,8 +34,8 @@ class EArray {
   EArray& operator=(const EArray& other) {
     if (this == &other) return *this;
     SetSize(0);
-    Reserve(other.count_);
-    for (; count_ < other.count_; ++count_) new (data_ + count_) T(other.data_[count_]);
+    Reserve(other.nCount);
+    for (; nCount < other.nCount; ++nCount) new (pData + nCount) T(other.pData[nCount]);
     return *this;
   }
   EArray& operator=(EArray&& other) noexcept {
@@ -48,20 +48,20 @@ class EArray {
   }
   ~EArray() { SetSize(0); }
 
-  int GetSize() const { return count_; }
-  int GetCapacity() const { return capacity_; }
-  bool IsEmpty() const { return count_ == 0; }
+  int GetSize() const { return nCount; }
+  int GetCapacity() const { return nCapacity; }
+  bool IsEmpty() const { return nCount == 0; }
 
   // Returns false (and changes nothing) for a negative count.
   bool SetSize(int n) {
     if (n < 0) return false;
-    if (n > capacity_) Reserve(NextCapacity(n));
-    for (; count_ < n; ++count_) new (data_ + count_) T();
-    while (count_ > n) data_[--count_].~T();
+    if (n > nCapacity) Reserve(NextCapacity(n));
+    for (; nCount < n; ++nCount) new (pData + nCount) T();
+    while (nCount > n) pData[--nCount].~T();
     if (n == 0) {
-      std::free(data_);
-      data_ = nullptr;
-      capacity_ = 0;
+      std::free(pData);
+      pData = nullptr;
+      nCapacity = 0;
     }
     return true;
   }
@@ -71,72 +71,72 @@ class EArray {
     return Add(std::move(copy));
   }
   T& Add(T&& v) {
-    if (count_ == capacity_) {
+    if (nCount == nCapacity) {
       T taken(std::move(v));  // the same, for a v of our own
-      Reserve(NextCapacity(int64_t{count_} + 1));
-      return *new (data_ + count_++) T(std::move(taken));
+      Reserve(NextCapacity(int64_t{nCount} + 1));
+      return *new (pData + nCount++) T(std::move(taken));
     }
-    return *new (data_ + count_++) T(std::move(v));
+    return *new (pData + nCount++) T(std::move(v));
   }
 
   // Removes n elements starting at index (used to pop the top scope).
   void RemoveAt(int index, int n = 1) {
-    if (index < 0 || n <= 0 || index >= count_) return;
-    if (n > count_ - index) n = count_ - index;
-    for (int i = index; i + n < count_; ++i) data_[i] = std::move(data_[i + n]);
-    SetSize(count_ - n);
+    if (index < 0 || n <= 0 || index >= nCount) return;
+    if (n > nCount - index) n = nCount - index;
+    for (int i = index; i + n < nCount; ++i) pData[i] = std::move(pData[i + n]);
+    SetSize(nCount - n);
   }
 
   void RemoveAll() { SetSize(0); }
 
-  T& operator[](int i) { return data_[i]; }
-  const T& operator[](int i) const { return data_[i]; }
-  T* At(int i) { return i >= 0 && i < count_ ? &data_[i] : nullptr; }
-  const T* At(int i) const { return i >= 0 && i < count_ ? &data_[i] : nullptr; }
+  T& operator[](int i) { return pData[i]; }
+  const T& operator[](int i) const { return pData[i]; }
+  T* At(int i) { return i >= 0 && i < nCount ? &pData[i] : nullptr; }
+  const T* At(int i) const { return i >= 0 && i < nCount ? &pData[i] : nullptr; }
 
-  T* begin() { return data_; }
-  T* end() { return data_ + count_; }
-  const T* begin() const { return data_; }
-  const T* end() const { return data_ + count_; }
+  T* begin() { return pData; }
+  T* end() { return pData + nCount; }
+  const T* begin() const { return pData; }
+  const T* end() const { return pData + nCount; }
 
   void Swap(EArray& other) noexcept {
-    std::swap(data_, other.data_);
-    std::swap(count_, other.count_);
-    std::swap(capacity_, other.capacity_);
+    std::swap(pData, other.pData);
+    std::swap(nCount, other.nCount);
+    std::swap(nCapacity, other.nCapacity);
   }
 
  private:
   int NextCapacity(int64_t n) const {
     if (n > INT32_MAX) throw std::bad_alloc();  // more elements than a count can hold
-    if (!data_) return static_cast<int>(n);
-    int64_t grown = int64_t{capacity_} + (capacity_ / 2 > 4 ? capacity_ / 2 : 4);
+    if (!pData) return static_cast<int>(n);
+    int64_t grown = int64_t{nCapacity} + (nCapacity / 2 > 4 ? nCapacity / 2 : 4);
     if (grown > INT32_MAX) grown = INT32_MAX;
     return static_cast<int>(grown > n ? grown : n);
   }
   // Room for exactly `capacity` elements (never fewer than there are).
   void Reserve(int capacity) {
-    if (capacity <= capacity_) return;
+    if (capacity <= nCapacity) return;
     size_t bytes = sizeof(T) * static_cast<size_t>(capacity);
     T* grown;
     if constexpr (EIsRelocatable<T>::value) {
-      grown = static_cast<T*>(std::realloc(static_cast<void*>(data_), bytes));
+      grown = static_cast<T*>(std::realloc(static_cast<void*>(pData), bytes));
       if (!grown) throw std::bad_alloc();
     } else {
       grown = static_cast<T*>(std::malloc(bytes));
       if (!grown) throw std::bad_alloc();
-      for (int i = 0; i < count_; ++i) {
-        new (grown + i) T(std::move(data_[i]));
-        data_[i].~T();
+      for (int i = 0; i < nCount; ++i) {
+        new (grown + i) T(std::move(pData[i]));
+        pData[i].~T();
       }
-      std::free(data_);
+      std::free(pData);
     }
-    data_ = grown;
-    capacity_ = capacity;
+    pData = grown;
+    nCapacity = capacity;
   }
 
-  T* data_ = nullptr;
-  int count_ = 0;
-  int capacity_ = 0;
+  T* pData = nullptr;
+  int nCount = 0;
+  int nCapacity = 0;
 };
 
 }  // namespace zun

@@ -12,15 +12,15 @@ constexpr int kIndexFrom = 16;
 }  // namespace
 
 EElements::Body* EElements::Unshared() {
-  if (!body_) {
-    body_ = new Body();
-  } else if (body_->refs > 1) {
+  if (!pBody) {
+    pBody = new Body();
+  } else if (pBody->refs > 1) {
     std::unique_ptr<Body> own(new Body());
-    own->items = body_->items;  // one level: the elements' own payloads stay shared
-    --body_->refs;
-    body_ = own.release();
+    own->items = pBody->items;  // one level: the elements' own payloads stay shared
+    --pBody->refs;
+    pBody = own.release();
   }
-  return body_;
+  return pBody;
 }
 
 // Destroying a list destroys its elements, whose own lists may end with
@@ -42,17 +42,17 @@ void EElements::Destroy(Body* b) {
 }
 
 int EElements::FindByName(u16view key) const {
-  if (!body_) return -1;
-  const EArray<EScriptValue>& items = body_->items;
-  if (!body_->index) {
+  if (!pBody) return -1;
+  const EArray<EScriptValue>& items = pBody->items;
+  if (!pBody->index) {
     if (items.GetSize() < kIndexFrom) {
       for (int i = 0; i < items.GetSize(); ++i)
         if (u16view(items[i].name.get()) == key) return i;
       return -1;
     }
-    body_->index = std::make_unique<ENameIndex>(items);
+    pBody->index = std::make_unique<ENameIndex>(items);
   }
-  return body_->index->Find(items, key);
+  return pBody->index->Find(items, key);
 }
 
 void EElements::Add(const EScriptValue& v) {

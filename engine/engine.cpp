@@ -51,11 +51,11 @@ namespace {
 // Clears a flag on every way out.
 class FlagScope {
  public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
+  explicit FlagScope(bool& flag) : bFlag(flag) { bFlag = true; }
+  ~FlagScope() { bFlag = false; }
 
  private:
-  bool& flag_;
+  bool& bFlag;
 };
 
 }  // namespace

@@ -235,13 +235,13 @@ class EZunScriptEngine final {
 // A scope guard for one level of nesting.
 class NestingGuard {
  public:
-  explicit NestingGuard(EZunScriptEngine& e) : engine_(e), ok_(e.EnterNesting()) {}
-  ~NestingGuard() { engine_.LeaveNesting(); }
-  bool ok() const { return ok_; }
+  explicit NestingGuard(EZunScriptEngine& e) : engine(e), bOk(e.EnterNesting()) {}
+  ~NestingGuard() { engine.LeaveNesting(); }
+  bool ok() const { return bOk; }
 
  private:
-  EZunScriptEngine& engine_;
-  bool ok_;
+  EZunScriptEngine& engine;
+  bool bOk;
 };
 
 // Registers the predefined constants (engine/constants_table.cpp).

@@ -100,25 +100,25 @@ EKeyword KeywordOf(u16view word) {
 
 const ELexedToken& ETokenCache::Store(int32_t pos, ELexedToken&& token) {
   size_t page = static_cast<size_t>(pos) >> kPageBits;
-  if (page >= pages_.size()) pages_.resize(page + 1);
-  if (!pages_[page]) pages_[page].reset(new const ELexedToken* [kPageMask + 1]());
-  tokens_.push_back(std::move(token));
-  pages_[page][static_cast<size_t>(pos) & kPageMask] = &tokens_.back();
-  return tokens_.back();
+  if (page >= pages.size()) pages.resize(page + 1);
+  if (!pages[page]) pages[page].reset(new const ELexedToken* [kPageMask + 1]());
+  tokens.push_back(std::move(token));
+  pages[page][static_cast<size_t>(pos) & kPageMask] = &tokens.back();
+  return tokens.back();
 }
 
 EText ETokenCache::Intern(u16&& name) {
-  auto found = names_.find(name);
-  if (found != names_.end()) return found->second;
+  auto found = names.find(name);
+  if (found != names.end()) return found->second;
   EText text(name);
-  names_.emplace(std::move(name), text);
+  names.emplace(std::move(name), text);
   return text;
 }
 
 void ETokenCache::Clear() {
-  pages_.clear();
-  tokens_.clear();
-  names_.clear();
+  pages.clear();
+  tokens.clear();
+  names.clear();
 }
 
 const ELexedToken& EZunScriptEngine::LexUncached() {

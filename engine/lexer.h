@@ -68,13 +68,14 @@ struct ELexedToken {
 // The tokens read so far, by the position each read started at. The script
 // cannot change during a run, so the same position always yields the same
 // token; tokens whose reading reported an error are never stored, so that
-// the error is reported again, where and when it always was.
+// the error is reported again, at the same position, each time the token
+// is read.
 class ETokenCache {
  public:
   const ELexedToken* Find(int32_t pos) const {
     size_t page = static_cast<size_t>(pos) >> kPageBits;
-    if (page >= pages_.size() || !pages_[page]) return nullptr;  // a negative pos is a huge page
-    return pages_[page][static_cast<size_t>(pos) & kPageMask];
+    if (page >= pages.size() || !pages[page]) return nullptr;  // a negative pos is a huge page
+    return pages[page][static_cast<size_t>(pos) & kPageMask];
   }
   const ELexedToken& Store(int32_t pos, ELexedToken&& token);
   // One shared text per name, so that names compare by identity first.
@@ -85,9 +86,9 @@ class ETokenCache {
   static constexpr int kPageBits = 9;
   static constexpr size_t kPageMask = (size_t{1} << kPageBits) - 1;
   // The token read at each position, in pages allocated as tokens land in them.
-  std::vector<std::unique_ptr<const ELexedToken*[]>> pages_;
-  std::deque<ELexedToken> tokens_;  // a deque: stored tokens never move
-  std::unordered_map<u16, EText> names_;
+  std::vector<std::unique_ptr<const ELexedToken*[]>> pages;
+  std::deque<ELexedToken> tokens;  // a deque: stored tokens never move
+  std::unordered_map<u16, EText> names;
 };
 
 class EScriptCursor {

@@ -17,10 +17,10 @@ ENameIndex::ENameIndex(const EValueList& items) {
 }
 
 const ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key, size_t hash) const {
-  if (slots_.empty()) return nullptr;
-  size_t mask = slots_.size() - 1;
+  if (slots.empty()) return nullptr;
+  size_t mask = slots.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    const Slot& s = slots_[i];
+    const Slot& s = slots[i];
     if (s.first == kEmpty) return nullptr;
     if (s.first >= 0 && s.hash == hash && u16view(items[s.first].name.get()) == key) return &s;
   }
@@ -65,23 +65,23 @@ void ENameIndex::Removing(const EValueList& items, int i) {
 }
 
 void ENameIndex::Insert(int32_t first, int32_t count, size_t hash) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
-  size_t mask = slots_.size() - 1;
+  if ((nUsed + 1) * 2 > slots.size()) Grow();
+  size_t mask = slots.size() - 1;
   size_t i = hash & mask;
-  while (slots_[i].first != kEmpty) i = (i + 1) & mask;
-  slots_[i] = {first, count, hash};
-  ++used_;
+  while (slots[i].first != kEmpty) i = (i + 1) & mask;
+  slots[i] = {first, count, hash};
+  ++nUsed;
 }
 
 void ENameIndex::Grow() {
   std::vector<Slot> old;
-  old.swap(slots_);
+  old.swap(slots);
   size_t live = 0;
   for (const Slot& s : old) live += s.first >= 0;
   size_t size = 16;
   while (size < (live + 1) * 4) size *= 2;
-  slots_.assign(size, Slot());
-  used_ = 0;
+  slots.assign(size, Slot());
+  nUsed = 0;
   for (const Slot& s : old)
     if (s.first >= 0) Insert(s.first, s.count, s.hash);
 }

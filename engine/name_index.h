@@ -41,8 +41,8 @@ class ENameIndex {
   void Insert(int32_t first, int32_t count, size_t hash);
   void Grow();
 
-  std::vector<Slot> slots_;  // open addressing, a power of two in size
-  size_t used_ = 0;          // live and removed slots
+  std::vector<Slot> slots;  // open addressing, a power of two in size
+  size_t nUsed = 0;          // live and removed slots
 };
 
 }  // namespace zun

@@ -77,15 +77,15 @@ namespace {
 // Pops a call's arguments off the engine's argument stack on every way out.
 class ArgumentFrame {
  public:
-  explicit ArgumentFrame(std::vector<EScriptValue>& stack) : stack_(stack), base_(stack.size()) {}
-  ~ArgumentFrame() { stack_.resize(base_); }
-  void Push(EScriptValue&& v) { stack_.push_back(std::move(v)); }
-  EScriptArgs Args() const { return {stack_.data() + base_, Count()}; }
-  int Count() const { return static_cast<int>(stack_.size() - base_); }
+  explicit ArgumentFrame(std::vector<EScriptValue>& stack) : stack(stack), nBase(stack.size()) {}
+  ~ArgumentFrame() { stack.resize(nBase); }
+  void Push(EScriptValue&& v) { stack.push_back(std::move(v)); }
+  EScriptArgs Args() const { return {stack.data() + nBase, Count()}; }
+  int Count() const { return static_cast<int>(stack.size() - nBase); }
 
  private:
-  std::vector<EScriptValue>& stack_;
-  size_t base_;
+  std::vector<EScriptValue>& stack;
+  size_t nBase;
 };
 
 }  // namespace

@@ -17,10 +17,10 @@ class EText {
   EText() = default;
   EText(u16 s) { Set(std::move(s)); }  // NOLINT: a string is a text
   EText(const char16_t* s) : EText(u16(s)) {}
-  EText(const EText& o) : body_(o.body_) {
-    if (body_) ++body_->refs;
+  EText(const EText& o) : pBody(o.pBody) {
+    if (pBody) ++pBody->refs;
   }
-  EText(EText&& o) noexcept : body_(o.body_) { o.body_ = nullptr; }
+  EText(EText&& o) noexcept : pBody(o.pBody) { o.pBody = nullptr; }
   EText& operator=(const EText& o) {
     EText copy(o);  // o may be owned by something our old text keeps alive
     Swap(copy);
@@ -38,41 +38,41 @@ class EText {
   EText& operator=(const char16_t* s) { return *this = u16(s); }
   ~EText() { Release(); }
 
-  const u16& get() const { return body_ ? body_->text : Empty(); }
+  const u16& get() const { return pBody ? pBody->text : Empty(); }
   operator const u16&() const { return get(); }  // NOLINT: read as a string
   operator u16view() const { return get(); }     // NOLINT
-  bool empty() const { return !body_ || body_->text.empty(); }
-  bool HasBody() const { return body_ != nullptr; }
-  size_t size() const { return body_ ? body_->text.size() : 0; }
-  char16_t operator[](size_t i) const { return body_->text[i]; }
+  bool empty() const { return !pBody || pBody->text.empty(); }
+  bool HasBody() const { return pBody != nullptr; }
+  size_t size() const { return pBody ? pBody->text.size() : 0; }
+  char16_t operator[](size_t i) const { return pBody->text[i]; }
 
   // The string to change in place: unshared first, so no other copy sees it.
   u16& Edit() {
-    if (!body_) body_ = new Body{1, u16()};
-    else if (body_->refs > 1) {
-      Body* own = new Body{1, body_->text};
-      --body_->refs;
-      body_ = own;
+    if (!pBody) pBody = new Body{1, u16()};
+    else if (pBody->refs > 1) {
+      Body* own = new Body{1, pBody->text};
+      --pBody->refs;
+      pBody = own;
     }
-    return body_->text;
+    return pBody->text;
   }
   void Set(u16 s) {
     if (s.empty()) {
       Release();
       return;
     }
-    if (body_ && body_->refs == 1) {
-      body_->text = std::move(s);
+    if (pBody && pBody->refs == 1) {
+      pBody->text = std::move(s);
       return;
     }
     Release();
-    body_ = new Body{1, std::move(s)};
+    pBody = new Body{1, std::move(s)};
   }
-  void Swap(EText& o) noexcept { std::swap(body_, o.body_); }
-  bool SharesWith(const EText& o) const { return body_ == o.body_; }
+  void Swap(EText& o) noexcept { std::swap(pBody, o.pBody); }
+  bool SharesWith(const EText& o) const { return pBody == o.pBody; }
 
   friend bool operator==(const EText& a, const EText& b) {
-    return a.body_ == b.body_ || (a.size() == b.size() && a.get() == b.get());
+    return a.pBody == b.pBody || (a.size() == b.size() && a.get() == b.get());
   }
   friend bool operator==(const EText& a, const u16& b) { return a.get() == b; }
   friend bool operator==(const u16& a, const EText& b) { return a == b.get(); }
@@ -95,11 +95,11 @@ class EText {
     return empty;
   }
   void Release() {
-    if (body_ && --body_->refs == 0) delete body_;
-    body_ = nullptr;
+    if (pBody && --pBody->refs == 0) delete pBody;
+    pBody = nullptr;
   }
 
-  Body* body_ = nullptr;
+  Body* pBody = nullptr;
 };
 
 }  // namespace zun

@@ -42,7 +42,7 @@ class EElements {
  public:
   EElements() = default;
   EElements(const EElements& o);
-  EElements(EElements&& o) noexcept : body_(o.body_) { o.body_ = nullptr; }
+  EElements(EElements&& o) noexcept : pBody(o.pBody) { o.pBody = nullptr; }
   EElements& operator=(const EElements& o) {
     EElements copy(o);  // o may live inside our own elements
     Swap(copy);
@@ -78,9 +78,9 @@ class EElements {
   EArray<EScriptValue>& Edit();
   void RemoveAll() { Release(); }
 
-  void Swap(EElements& o) noexcept { std::swap(body_, o.body_); }
-  bool SharesWith(const EElements& o) const { return body_ == o.body_; }
-  bool HasBody() const { return body_ != nullptr; }
+  void Swap(EElements& o) noexcept { std::swap(pBody, o.pBody); }
+  bool SharesWith(const EElements& o) const { return pBody == o.pBody; }
+  bool HasBody() const { return pBody != nullptr; }
 
  private:
   struct Body;
@@ -88,7 +88,7 @@ class EElements {
   void Release();
   static void Destroy(Body* b);
 
-  Body* body_ = nullptr;
+  Body* pBody = nullptr;
 };
 
 class EScriptValue {
@@ -240,17 +240,17 @@ struct EElements::Body {
   Body* nextToDestroy = nullptr;
 };
 
-inline EElements::EElements(const EElements& o) : body_(o.body_) {
-  if (body_) ++body_->refs;
+inline EElements::EElements(const EElements& o) : pBody(o.pBody) {
+  if (pBody) ++pBody->refs;
 }
 inline void EElements::Release() {
-  Body* b = body_;
-  body_ = nullptr;
+  Body* b = pBody;
+  pBody = nullptr;
   if (b && --b->refs == 0) Destroy(b);
 }
-inline int EElements::GetSize() const { return body_ ? body_->items.GetSize() : 0; }
-inline const EScriptValue& EElements::operator[](int i) const { return body_->items[i]; }
-inline const EScriptValue* EElements::begin() const { return body_ ? body_->items.begin() : nullptr; }
-inline const EScriptValue* EElements::end() const { return body_ ? body_->items.end() : nullptr; }
+inline int EElements::GetSize() const { return pBody ? pBody->items.GetSize() : 0; }
+inline const EScriptValue& EElements::operator[](int i) const { return pBody->items[i]; }
+inline const EScriptValue* EElements::begin() const { return pBody ? pBody->items.begin() : nullptr; }
+inline const EScriptValue* EElements::end() const { return pBody ? pBody->items.end() : nullptr; }
 
 }  // namespace zun

@@ -27,7 +27,7 @@ class ReadOnlyFile {
   void Close();
 
  private:
-  intptr_t handle_ = -1;
+  intptr_t hFile = -1;
 };
 
 // The separator the file calls take: "\\" on Windows, "/" on POSIX.

@@ -99,9 +99,9 @@ u16 ConsoleDialogs::WithLineAndColumn(const u16& text) const {
     }
     out.append(text, i, j - i);
     i = j;
-    if (digits > 0 && script_ && text.compare(j, 4, u") : ") == 0) {
+    if (digits > 0 && pScript && text.compare(j, 4, u") : ") == 0) {
       int line = 0, column = 0;
-      EZunScriptEngine::LineAndColumn(*script_, static_cast<int32_t>(pos), line, column);
+      EZunScriptEngine::LineAndColumn(*pScript, static_cast<int32_t>(pos), line, column);
       out += u", line " + Int64ToString(line) + u", column " + Int64ToString(column);
     }
   }

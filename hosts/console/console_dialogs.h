@@ -9,7 +9,7 @@ namespace zun {
 class ConsoleDialogs : public IScriptDialogs {
  public:
   // The script text, to give error positions as lines and columns.
-  explicit ConsoleDialogs(const u16* script) : script_(script) {}
+  explicit ConsoleDialogs(const u16* script) : pScript(script) {}
 
   u16 AppTitle() override { return u"zunrunc"; }
   int MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) override;
@@ -21,7 +21,7 @@ class ConsoleDialogs : public IScriptDialogs {
   u16 WithLineAndColumn(const u16& text) const;
 
  private:
-  const u16* script_;
+  const u16* pScript;
 };
 
 // CR LF as the terminal's line break.

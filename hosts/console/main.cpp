@@ -56,7 +56,7 @@ int Main(int argc, char** argv) {
   ParseCommandLine(info, rest);
 #else
   // Paths start with "/" here: only "-" makes a switch, and "/del" is taken
-  // as the runner's switch it always was.
+  // as the runner's switch.
   for (u16& a : rest)
     if (CollateNoCase(a, u"/del") == 0) a = u"-del";
   ParseCommandLine(info, rest, u"-");

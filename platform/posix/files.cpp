@@ -18,13 +18,13 @@ bool ReadOnlyFile::Open(const u16& path) {
     ::close(fd);
     return false;
   }
-  handle_ = fd;
+  hFile = fd;
   return true;
 }
 
 int ReadOnlyFile::Read(void* buffer, int size) {
   for (;;) {
-    ssize_t n = ::read(static_cast<int>(handle_), buffer, static_cast<size_t>(size));
+    ssize_t n = ::read(static_cast<int>(hFile), buffer, static_cast<size_t>(size));
     if (n >= 0) return static_cast<int>(n);
     if (errno != EINTR || StopRequested()) return -1;  // a pipe may never deliver
   }
@@ -32,12 +32,12 @@ int ReadOnlyFile::Read(void* buffer, int size) {
 
 int64_t ReadOnlyFile::Size() const {
   struct stat st{};
-  return handle_ >= 0 && fstat(static_cast<int>(handle_), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+  return hFile >= 0 && fstat(static_cast<int>(hFile), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
 void ReadOnlyFile::Close() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  handle_ = -1;
+  if (hFile >= 0) ::close(static_cast<int>(hFile));
+  hFile = -1;
 }
 
 namespace {

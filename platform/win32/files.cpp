@@ -10,24 +10,24 @@ bool ReadOnlyFile::Open(const u16& path) {
   HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  handle_ = reinterpret_cast<intptr_t>(h);
+  hFile = reinterpret_cast<intptr_t>(h);
   return true;
 }
 
 int ReadOnlyFile::Read(void* buffer, int size) {
   DWORD got = 0;
-  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+  if (!ReadFile(reinterpret_cast<HANDLE>(hFile), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
   return static_cast<int>(got);
 }
 
 int64_t ReadOnlyFile::Size() const {
   LARGE_INTEGER size{};
-  return handle_ != -1 && GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size) ? size.QuadPart : -1;
+  return hFile != -1 && GetFileSizeEx(reinterpret_cast<HANDLE>(hFile), &size) ? size.QuadPart : -1;
 }
 
 void ReadOnlyFile::Close() {
-  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
-  handle_ = -1;
+  if (hFile != -1) CloseHandle(reinterpret_cast<HANDLE>(hFile));
+  hFile = -1;
 }
 
 u16 AnsiToUtf16(const char* bytes, size_t count) {

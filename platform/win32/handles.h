@@ -18,8 +18,8 @@ class Owned {
   using Handle = typename Traits::Handle;
 
   Owned() = default;
-  explicit Owned(Handle h) : handle_(h) {}
-  Owned(Owned&& o) noexcept : handle_(o.release()) {}
+  explicit Owned(Handle h) : hOwned(h) {}
+  Owned(Owned&& o) noexcept : hOwned(o.release()) {}
   Owned& operator=(Owned&& o) noexcept {
     reset(o.release());
     return *this;
@@ -28,16 +28,16 @@ class Owned {
   Owned& operator=(const Owned&) = delete;
   ~Owned() { reset(); }
 
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return Traits::IsValid(handle_); }
-  Handle release() { return std::exchange(handle_, Traits::Empty()); }
+  Handle get() const { return hOwned; }
+  explicit operator bool() const { return Traits::IsValid(hOwned); }
+  Handle release() { return std::exchange(hOwned, Traits::Empty()); }
   void reset(Handle h = Traits::Empty()) {
-    if (Traits::IsValid(handle_)) Traits::Release(handle_);
-    handle_ = h;
+    if (Traits::IsValid(hOwned)) Traits::Release(hOwned);
+    hOwned = h;
   }
 
  private:
-  Handle handle_ = Traits::Empty();
+  Handle hOwned = Traits::Empty();
 };
 
 struct KernelHandleTraits {  // files, threads, processes, events
@@ -80,46 +80,46 @@ using RegisteredWait = Owned<WaitHandleTraits>;
 // A locked global memory block, unlocked when it ends.
 class GlobalLockScope {
  public:
-  explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+  explicit GlobalLockScope(HGLOBAL block) : hBlock(block), pData(block ? GlobalLock(block) : nullptr) {}
   GlobalLockScope(const GlobalLockScope&) = delete;
   GlobalLockScope& operator=(const GlobalLockScope&) = delete;
   ~GlobalLockScope() {
-    if (data_) GlobalUnlock(block_);
+    if (pData) GlobalUnlock(hBlock);
   }
-  void* get() const { return data_; }
+  void* get() const { return pData; }
 
  private:
-  HGLOBAL block_;
-  void* data_;
+  HGLOBAL hBlock;
+  void* pData;
 };
 
 // The clipboard, open for as long as this lives (closed only if it opened).
 class ClipboardSession {
  public:
-  explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+  explicit ClipboardSession(HWND owner) : bOpen(OpenClipboard(owner) != 0) {}
   ClipboardSession(const ClipboardSession&) = delete;
   ClipboardSession& operator=(const ClipboardSession&) = delete;
   ~ClipboardSession() {
-    if (open_) CloseClipboard();
+    if (bOpen) CloseClipboard();
   }
-  bool IsOpen() const { return open_; }
+  bool IsOpen() const { return bOpen; }
 
  private:
-  bool open_;
+  bool bOpen;
 };
 
 // COM on the calling thread, uninitialised when it ends if it initialised.
 class ComSession {
  public:
-  ComSession() : result_(CoInitialize(nullptr)) {}
+  ComSession() : hrResult(CoInitialize(nullptr)) {}
   ComSession(const ComSession&) = delete;
   ComSession& operator=(const ComSession&) = delete;
   ~ComSession() {
-    if (SUCCEEDED(result_)) CoUninitialize();
+    if (SUCCEEDED(hrResult)) CoUninitialize();
   }
 
  private:
-  HRESULT result_;
+  HRESULT hrResult;
 };
 
 }  // namespace zun

@@ -93,6 +93,12 @@ TEST_F(Console, ExitStatusTellsWhatHappened) {
   EXPECT_EQ(Run({"--bogus", Script("print(1);")}).exitCode, 2);
 }
 
+TEST_F(Console, RandomSequenceRepeatsAcrossRuns) {
+  std::string script = Script("print(str(rand()) + \",\" + str(rand()) + \",\" + str(rand()));");
+  EXPECT_EQ(Run({script}).out, "41,18467,6334\n");
+  EXPECT_EQ(Run({script}).out, "41,18467,6334\n");
+}
+
 TEST_F(Console, DelRemovesTheScriptAfterTheRun) {
   std::string path = Script("print(\"ran\");");
   ProcessResult r = Run({path, "/del"});

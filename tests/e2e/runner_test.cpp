@@ -11,9 +11,13 @@ namespace {
 
 std::string g_exe;  // zunrun.exe, from the command line
 
+// A file in the test's own folder under the temporary folder.
 std::string Scratch(const std::string& name) {
-  CreateDirectoryW(L"e2e-scratch", nullptr);
-  return "e2e-scratch\\" + name;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"zunrun-runner-tests";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return Utf8(folder) + "\\" + name;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

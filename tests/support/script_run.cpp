@@ -10,6 +10,7 @@
 #include <windows.h>
 #else
 #include <pthread.h>
+#include <unistd.h>
 #endif
 
 namespace zun::golden {
@@ -70,6 +71,29 @@ void UnsetEnv(const std::string& name) {
   unsetenv(name.c_str());
   tzset();
 #endif
+}
+
+std::filesystem::path FreshTestFolder() {
+  namespace fs = std::filesystem;
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+#ifdef _WIN32
+  unsigned long pid = GetCurrentProcessId();
+#else
+  unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+  fs::path folder = fs::temp_directory_path() /
+                    ("zunrun-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(pid));
+  RemoveTestFolder(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+void RemoveTestFolder(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+  fs::remove_all(folder, ec);
 }
 
 #ifdef _WIN32

@@ -1,6 +1,7 @@
 // Running scripts in tests.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +37,12 @@ void UnsetEnv(const std::string& name);
 
 // Expects Shows(script) for every case.
 void Check(const std::vector<Case>& cases);
+
+// An empty folder for the running test under the system's temporary
+// folder; tests write nowhere else. RemoveTestFolder removes it, read-only
+// files included.
+std::filesystem::path FreshTestFolder();
+void RemoveTestFolder(const std::filesystem::path& folder);
 
 // Runs fn on a thread of its own with a stack of that many bytes, as the
 // runner's worker has (the main thread's is larger).

@@ -47,15 +47,6 @@ TEST(Containers, ElementsByPositionAndName) {
   EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
 }
 
-TEST(Containers, CopiedArraysShareNothing) {
-  EScriptValue a = EScriptValue::Array();
-  a.AddElementByName(u"n", EScriptValue::String(u"x"));
-  EScriptValue b = a;
-  b.elements.EditAt(0).SetString(u"changed");
-  EXPECT_EQ(a.elements[0].strValue, u"x");
-  EXPECT_EQ(b.elements[0].name, u"n");
-}
-
 TEST(Containers, ConstantsMap) {
   EConstantsMap m(17);
   m.InitHashTable(100);

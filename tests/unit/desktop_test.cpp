@@ -47,35 +47,5 @@ TEST(SystemBuiltins, IdentifiersAndFolders) {
   std::filesystem::current_path(before);
 }
 
-TEST(DesktopBuiltins, ArgumentRulesHoldEverywhere) {
-  Check({
-      {"WinGetPos(0, \"width\");", "ERR:'WinGetPos' function error:bad argument"},
-      {"GetKeyState(\"ab\");", "ERR:'GetKeyState' function error:one character expected"},
-      {"MouseClick(\"x\");", "ERR:'MouseClick' function error:Wrong arguments"},
-      {"MouseDoubleClick(\"Sideways\");", "ERR:'MouseDoubleClick' function error:Wrong arguments"},
-      {"FindWindow(1);", "ERR:'FindWindow' function error:wrong number of arguments, should be:2 arguments"},
-      {"WinShowMenu(5);", "ERR:'WinShowMenu' function error:argument is not an array"},
-      {"WinShowMenu();", "ERR:'WinShowMenu' function error:wrong number of arguments, should be:1 arguments"},
-      {"WinSetPos(1, 2, 3);", "ERR:'WinSetPos' function error:missing argument :4"},
-      {"print(var_type(WinGetChildWindows(12345)) + str(array_size(WinGetChildWindows(12345))));", "array0"},
-  });
-}
-
-#ifndef _WIN32
-// Without a Windows desktop nothing pretends to have acted.
-TEST(DesktopBuiltins, FailWithoutADesktop) {
-  Check({
-      {"print(str(FindWindow(0, 0)) + str(GetForegroundWindow()) + str(WinGetPos(1, \"LEFT\")) + str(WinIsVisible(1))"
-       " + str(WinSetText(1, \"x\")) + \"[\" + WinGetText(1) + \"]\" + str(SendMessage(1, WM_GETTEXTLENGTH)));",
-       "00000[]0"},
-      {"MouseSetPos(10, 20); print(str(MouseGetPosX()) + str(MouseGetPosY()) + str(GetKeyState(\"a\")) +"
-       " str(GetKeyState(65)));",
-       "0000"},
-      {"SysSetClipboardText(\"x\"); print(\"[\" + SysGetClipboardText() + \"]\");", "[]"},
-      {"print(str(array_size(WinGetChildWindows(0))) + str(SendTextToWindow(\"ab\")));", "01"},
-  });
-}
-#endif
-
 }  // namespace
 }  // namespace zun

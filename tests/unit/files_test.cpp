@@ -1,4 +1,4 @@
-// The file, path and text file built-ins against a real scratch folder.
+// The file, path and text file built-ins against a real folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,19 +43,8 @@ TEST(UrlFamily, SplitsJoinsAndCompares) {
 // Each test gets an empty folder of its own.
 class FileBuiltins : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* scratch = std::getenv("ZUN_SCRATCH");
-    fs::path base = scratch ? fs::path(scratch) : fs::temp_directory_path() / "zunrun-tests";
-    dir = base / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(dir, ec))
-      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
-    fs::remove_all(dir, ec);
-  }
+  void SetUp() override { dir = golden::FreshTestFolder(); }
+  void TearDown() override { golden::RemoveTestFolder(dir); }
 
   fs::path Path(const std::string& name) const { return dir / name; }
   // A path as a script string literal.

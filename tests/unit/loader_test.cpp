@@ -12,6 +12,7 @@
 #include "loader/command_line.h"
 #include "platform/arguments.h"
 #include "loader/text_file.h"
+#include "tests/support/script_run.h"
 
 namespace zun {
 namespace {
@@ -20,11 +21,8 @@ namespace fs = std::filesystem;
 
 class Loader : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* scratch = std::getenv("ZUN_SCRATCH");
-    dir = fs::path(scratch ? scratch : "scratch") / "loader";
-    fs::create_directories(dir);
-  }
+  void SetUp() override { dir = golden::FreshTestFolder(); }
+  void TearDown() override { golden::RemoveTestFolder(dir); }
   u16 Write(const std::string& name, const std::string& bytes) {
     fs::path p = dir / name;
     std::ofstream(p, std::ios::binary) << bytes;
@@ -119,22 +117,6 @@ TEST_F(Loader, FileHeldOpenForWritingIsRefused) {
   EXPECT_EQ(text, u"print(1);");
 }
 #endif
-
-TEST(ByteBuffer, GrowthRule) {
-  CByteBuffer b;
-  b.SetSize(10);
-  EXPECT_EQ(b.nCapacity, 12);
-  b.SetSize(12);
-  EXPECT_EQ(b.nCapacity, 12);
-  b.SetSize(9);  // not below 0.8 of 12
-  EXPECT_EQ(b.nCapacity, 12);
-  b.SetSize(5);
-  EXPECT_EQ(b.nCapacity, 6);
-  b.AppendByte(7);
-  EXPECT_EQ(b.pData[5], 7);
-  b.SetSize(0);
-  EXPECT_EQ(b.pData, nullptr);
-}
 
 std::vector<u16> Split(const u16& line) { return SplitCommandLine(u"zunrun.exe " + line); }
 

@@ -11,35 +11,6 @@ using golden::Check;
 using golden::RecordingDialogs;
 using golden::RunScript;
 
-TEST(Sharing, CopiesStayIndependentOfTheOriginal) {
-  Check({
-      {"var $a = Array(1, \"x\"); var $b = $a; $b[0] = 5; $b += 7; print(str($a) + \"|\" + str($b));",
-       "1,x|5,x,7"},
-      {"var $s = \"ab\"; var $t = $s; $t += \"c\"; print($s + \"|\" + $t);", "ab|abc"},
-      {"var $a = Array(1, \"x\"); var $n = Array($a); var $m = $n; $m[0] += 9; "
-       "print(str($n) + \"|\" + str($m) + \"|\" + str($a));",
-       "1,x|1,x,9|1,x"},
-      {"var $h = Array(); $h[\"k\"] = 1; var $g = $h; $g[\"k\"] = 2; $g[\"new\"] = 3; print(array_info($h));",
-       "size:1\r\nitems (index, name, value):\r\n0 \"k\" 1\r\n"},
-      // An argument is a copy too.
-      {"var $a = Array(1); var $b = Array($a, $a); $a += 2; print(str($b) + \"|\" + str($a));", "1,1|1,2"},
-  });
-}
-
-TEST(Sharing, AppendingToItselfAndStoresAfterTheRightOperand) {
-  Check({
-      {"var $c = Array(1, 2); $c += $c; print(str(array_size($c)) + \":\" + str($c));", "3:1,2,1,2"},
-      {"var $u = \"xy\"; $u += $u; print($u);", "xyxy"},
-      // The right operand grows the array, then the store goes to element 0.
-      {"var $r = Array(1, 2, 3); $r[0] = ($r += 7); print(str($r) + \"|\" + str(array_size($r)));",
-       "1,2,3,7,2,3,7|4"},
-      // The right operand replaces the variable: the append goes to the old value.
-      {"var $q = Array(1); $q += ($q = Array(9)); print(str($q));", "1,9"},
-      {"var $w = Array(1, 2, 3); $w[1] = ($w = Array(9));", "ERR:left value expected"},
-      {"var $s = \"a\"; var $t = $s; $s += ($t += \"b\"); print($s + \"|\" + $t);", "aab|ab"},
-  });
-}
-
 TEST(Sharing, RenamedElementsAreFoundByTheirNewName) {
   // Twenty keys: enough for the lookups to go through the index.
   Check({{"var $h = Array(); var $i = 0;"
@@ -80,10 +51,6 @@ TEST(Sharing, ValuesNestedAnyDepthNeedNoStack) {
         "$a = 0; $b = 0; $c = 0; print(\"freed\");");
   });
   EXPECT_EQ(shown, "7|7,8|name:a,var info:type:array,value:7,name |freed");
-}
-
-TEST(Sharing, BreakStillCutsAnExpressionShort) {
-  Check({{"var $i = 0; var $x = 0; repeat { $i += 1; break; $x = 1 + 2 + 3; } print(str($x));", "3"}});
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// The case tables of tests/cases: short scripts beside what they show.
+//
+// A case is one or more lines of script followed by "=> " and the texts the
+// script showed, joined by "|" (after an error, "ERR:" and its first
+// message), with \r, \n, \t and \\ escaped. "## " starts a comment.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/script_run.h"
+#include "tests/support/transcript.h"
+
+namespace zun {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Cases, EveryScriptShowsWhatItsTableSays) {
+  std::vector<fs::path> tables;
+  for (const auto& e : fs::directory_iterator(ZUN_CASES_DIR))
+    if (e.path().extension() == ".cases") tables.push_back(e.path());
+  std::sort(tables.begin(), tables.end());
+  ASSERT_FALSE(tables.empty());
+  for (const fs::path& table : tables) {
+    std::ifstream in(table, std::ios::binary);
+    std::string line, script;
+    for (int number = 1; std::getline(in, line); ++number) {
+      if (line.rfind("## ", 0) == 0 || (line.empty() && script.empty())) continue;
+      if (line.rfind("=> ", 0) != 0) {
+        script += (script.empty() ? "" : "\n") + line;
+        continue;
+      }
+      EXPECT_EQ(golden::Shows(script), golden::Unescape(line.substr(3)))
+          << table.filename().string() << ":" << number << ": " << script;
+      script.clear();
+    }
+    EXPECT_TRUE(script.empty()) << table.filename().string() << " ends inside a case";
+  }
+}
+
+}  // namespace
+}  // namespace zun
