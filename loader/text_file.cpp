@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/console.h"
 #include "platform/files.h"
 
 namespace zun {
@@ -73,6 +74,23 @@ bool LoadTextFile(const u16& path, u16& text, uint32_t* flagsOut) {
   if (flagsOut) *flagsOut = 0;
   CByteBuffer buf;
   if (!ReadFileToBuffer(path, buf, kMaxTextFileBytes)) return false;
+  return DecodeText(buf, text, flagsOut);
+}
+
+bool ReadInputToBuffer(CByteBuffer& buffer, int64_t maxBytes) {
+  uint8_t chunk[65536];
+  for (int64_t total = 0;;) {
+    int k = platform::ReadInput(chunk, sizeof chunk);
+    if (k < 0) return false;
+    if (k == 0) return true;
+    if (!buffer.Append(chunk, k)) return false;
+    total += k;
+    if (total >= maxBytes) return false;
+  }
+}
+
+bool DecodeText(CByteBuffer& buf, u16& text, uint32_t* flagsOut) {
+  if (flagsOut) *flagsOut = 0;
   int32_t n = buf.nSize;
   uint32_t flags = DetectTextEncoding(buf.pData, n);
   if (flagsOut) *flagsOut = flags;

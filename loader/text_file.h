@@ -45,5 +45,9 @@ bool ReadFileToBuffer(const u16& path, CByteBuffer& buffer, int64_t maxBytes);
 uint32_t DetectTextEncoding(const uint8_t* bytes, int32_t count);
 // On failure the text is left unchanged; flags (when given) are set always.
 bool LoadTextFile(const u16& path, u16& text, uint32_t* flags = nullptr);
+// The same for bytes already read (the buffer gets the closing zero bytes).
+bool DecodeText(CByteBuffer& buffer, u16& text, uint32_t* flags = nullptr);
+// Reads standard input to its end, as ReadFileToBuffer reads a file.
+bool ReadInputToBuffer(CByteBuffer& buffer, int64_t maxBytes);
 
 }  // namespace zun

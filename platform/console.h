@@ -25,5 +25,7 @@ u16 StreamError(Stream stream);
 // Reads one line from standard input without its line break; false at the
 // end of input.
 bool ReadLine(u16& line);
+// Reads bytes from standard input: the count, 0 at its end, -1 on an error.
+int ReadInput(void* buffer, int size);
 
 }  // namespace zun::platform

@@ -1,31 +1,42 @@
 // zunrunc: runs one ZUN Script from a terminal. Script output goes to
 // standard output, the engine's error boxes to standard error, and the
 // questions a script asks are answered on standard input.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <condition_variable>
+#include <mutex>
 #include <new>
+#include <string>
+#include <thread>
 
-#include "engine/engine.h"
 #include "builtins/table.h"
+#include "engine/engine.h"
 #include "hosts/console/console_dialogs.h"
+#include "loader/command_line.h"
+#include "loader/exit_status.h"
+#include "loader/text_file.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/stop.h"
-#include "loader/command_line.h"
-#include "loader/text_file.h"
 
 namespace zun {
-
-enum ExitStatus { kRanClean = 0, kScriptError = 1, kNothingRan = 2 };
-
 namespace {
 
 const char16_t kUsage[] =
     u"Usage: zunrunc [options] SCRIPT [/del]\n"
+    u"       zunrunc [options] -        (the script from standard input)\n"
     u"Runs one ZUN Script file and ends when the script ends.\n"
     u"\n"
-    u"  /del        delete the script file after the run\n"
-    u"  --check     only read the script to its end and report lexical errors\n"
-    u"  --help      show this text\n"
-    u"  --version   show the version\n";
+    u"  /del              delete the script file after the run\n"
+    u"  --check           only read the script to its end and report lexical errors\n"
+    u"  --timeout SECONDS end the run when it takes longer\n"
+    u"  --help            show this text\n"
+    u"  --version         show the version\n"
+    u"\n"
+    u"Exit status: 0 the script ran to its end, 1 it reported an error (or was\n"
+    u"stopped, or its output could not be written), 2 nothing ran (no script, too\n"
+    u"many, or one that could not be loaded), 3 the time-out ended the run.\n";
 
 void Err(const u16& text) { platform::WriteText(platform::Stream::Err, text); }
 
@@ -34,11 +45,59 @@ int NothingRan(const u16& why) {
   return kNothingRan;
 }
 
+// Ends a run that takes longer than its time: first as Ctrl+Pause would, at
+// the run's next look; should the run not end within a grace period after
+// that, the process ends at once.
+class TimeOut {
+ public:
+  TimeOut(double seconds, std::string message) : strMessage(std::move(message)) {
+    if (seconds <= 0) return;
+    watcher = std::thread([this, seconds] {
+      std::unique_lock<std::mutex> lock(stateMutex);
+      auto limit = std::chrono::duration<double>(seconds);
+      if (endSignal.wait_for(lock, limit, [this] { return bRunEnded; })) return;
+      bExpired = true;
+      platform::RequestStop();
+      if (!endSignal.wait_for(lock, std::chrono::seconds(kGraceSeconds), [this] { return bRunEnded; }))
+        platform::ExitNow(kTimedOut, strMessage.c_str());
+    });
+  }
+  ~TimeOut() { RunEnded(); }
+  void RunEnded() {
+    {
+      std::lock_guard<std::mutex> lock(stateMutex);
+      bRunEnded = true;
+    }
+    endSignal.notify_all();
+    if (watcher.joinable()) watcher.join();
+  }
+  bool Expired() const { return bExpired; }
+
+ private:
+  static constexpr int kGraceSeconds = 2;
+  std::string strMessage;
+  std::mutex stateMutex;
+  std::condition_variable endSignal;
+  bool bRunEnded = false;
+  bool bExpired = false;
+  std::thread watcher;
+};
+
+// "--timeout 5", "--timeout=5" or "--timeout 2.5": seconds above 0.
+bool ReadSeconds(const u16& text, double& seconds) {
+  std::string ascii = ToUtf8(text);
+  char* end = nullptr;
+  seconds = std::strtod(ascii.c_str(), &end);
+  return !ascii.empty() && end && *end == '\0' && seconds > 0 && seconds < 1e9;
+}
+
 int Main(int argc, char** argv) {
   std::vector<u16> args = platform::ProgramArguments(argc, argv);
   std::vector<u16> rest;
-  bool checkOnly = false;
-  for (const u16& a : args) {
+  bool checkOnly = false, fromInput = false;
+  double timeoutSeconds = 0;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const u16& a = args[i];
     if (a == u"--help") {
       platform::WriteText(platform::Stream::Out, kUsage);
       return kRanClean;
@@ -47,9 +106,18 @@ int Main(int argc, char** argv) {
       platform::WriteText(platform::Stream::Out, u"zunrunc 1.0 (ZUN Script 1.3)\n");
       return kRanClean;
     }
-    if (a == u"--check") checkOnly = true;
-    else if (a.size() > 2 && a[0] == u'-' && a[1] == u'-') return NothingRan(u"Unknown option: " + a);
-    else rest.push_back(a);
+    if (a == u"--timeout" || a.rfind(u"--timeout=", 0) == 0) {
+      u16 value = a.size() > 9 ? a.substr(10) : (i + 1 < args.size() ? args[++i] : u16());
+      if (!ReadSeconds(value, timeoutSeconds)) return NothingRan(u"--timeout needs a number of seconds above 0");
+    } else if (a == u"--check") {
+      checkOnly = true;
+    } else if (a == u"-") {
+      fromInput = true;  // not a switch: the script itself
+    } else if (a.size() > 2 && a[0] == u'-' && a[1] == u'-') {
+      return NothingRan(u"Unknown option: " + a);
+    } else {
+      rest.push_back(a);
+    }
   }
   CZunRunCommandLineInfo info;
 #ifdef _WIN32
@@ -61,11 +129,18 @@ int Main(int argc, char** argv) {
     if (CollateNoCase(a, u"/del") == 0) a = u"-del";
   ParseCommandLine(info, rest, u"-");
 #endif
-  if (info.files.empty()) return NothingRan(u"No script file passed");
-  if (info.files.size() > 1) return NothingRan(u"Too many script files passed");
-  const u16& path = info.files.front();
+  size_t scripts = info.files.size() + (fromInput ? 1 : 0);
+  if (scripts == 0) return NothingRan(u"No script file passed");
+  if (scripts > 1) return NothingRan(u"Too many script files passed");
+  u16 path = fromInput ? u16(u"-") : info.files.front();
   u16 script;
-  if (!LoadTextFile(path, script)) return NothingRan(u"Error\nCould not load file:" + path);
+  if (fromInput) {
+    CByteBuffer bytes;
+    if (!ReadInputToBuffer(bytes, kMaxTextFileBytes) || !DecodeText(bytes, script))
+      return NothingRan(u"Error\nCould not read the script from standard input");
+  } else if (!LoadTextFile(path, script)) {
+    return NothingRan(u"Error\nCould not load file:" + path);
+  }
 
   EZunScriptEngine engine;
   ConsoleDialogs dialogs(&engine.strScript);
@@ -77,14 +152,20 @@ int Main(int argc, char** argv) {
   // Ctrl+C and termination signals stand in for Ctrl+Pause: the running
   // loop ends with its usual error.
   platform::StopOnInterrupts();
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%g", timeoutSeconds);
+  std::string timedOut = std::string("zunrunc: the script ran longer than ") + seconds + " s and was ended\n";
+  TimeOut timeOut(timeoutSeconds, timedOut);
   engine.Run();
-  if (info.IsSwitchTrue(u"del")) platform::DeleteFilePath(path);
+  timeOut.RunEnded();
+  if (info.IsSwitchTrue(u"del") && !fromInput) platform::DeleteFilePath(path);
   u16 outputError = platform::StreamError(platform::Stream::Out);
-  if (!outputError.empty()) {
-    Err(u"zunrunc: could not write to standard output: " + outputError + u"\n");
-    return kScriptError;
+  if (!outputError.empty()) Err(u"zunrunc: could not write to standard output: " + outputError + u"\n");
+  if (timeOut.Expired()) {
+    Err(FromUtf8(timedOut));
+    return kTimedOut;
   }
-  return engine.IsError() ? kScriptError : kRanClean;
+  return engine.IsError() || !outputError.empty() ? kScriptError : kRanClean;
 }
 
 }  // namespace

@@ -64,6 +64,14 @@ u16 StreamError(Stream stream) {
   return error == EBADF ? u16(u"it is closed") : FromUtf8(strerror(error));
 }
 
+int ReadInput(void* buffer, int size) {
+  for (;;) {
+    ssize_t n = read(0, buffer, static_cast<size_t>(size));
+    if (n >= 0) return static_cast<int>(n);
+    if (errno != EINTR) return -1;
+  }
+}
+
 bool ReadLine(u16& line) {
   std::string bytes;
   if (!std::getline(std::cin, bytes)) return false;

@@ -93,6 +93,20 @@ TEST_F(Console, ExitStatusTellsWhatHappened) {
   EXPECT_EQ(Run({"--bogus", Script("print(1);")}).exitCode, 2);
 }
 
+TEST_F(Console, ScriptFromStandardInputAndTimeOut) {
+  ProcessResult piped = Run({"-"}, "print(\"piped\"); print(str(MessageBox(\"q\", \"Q\", MB_YESNO)));");
+  EXPECT_EQ(piped.exitCode, 0);
+  EXPECT_EQ(piped.out, "piped\n[Q] q\n6\n") << "questions take their defaults: the input was the script";
+  EXPECT_EQ(Run({"-", Script("print(1);")}).exitCode, 2);
+
+  ProcessResult endless = Run({"--timeout", "1", Script("var $i = 0; repeat { $i += 1; }")});
+  EXPECT_EQ(endless.exitCode, 3);
+  EXPECT_TRUE(Has(endless.err, "pause pressed:exiting")) << endless.err;
+  EXPECT_TRUE(Has(endless.err, "zunrunc: the script ran longer than 1 s and was ended")) << endless.err;
+  EXPECT_EQ(Run({"--timeout=0.5", Script("print(\"quick\");")}).exitCode, 0);
+  EXPECT_EQ(Run({"--timeout", "soon", Script("print(1);")}).exitCode, 2);
+}
+
 TEST_F(Console, RandomSequenceRepeatsAcrossRuns) {
   std::string script = Script("print(str(rand()) + \",\" + str(rand()) + \",\" + str(rand()));");
   EXPECT_EQ(Run({script}).out, "41,18467,6334\n");
