@@ -1,6 +1,7 @@
 #include "framework/afxwin.h"
 
 #include "platform/arguments.h"
+#include "platform/win32/placement.h"
 #include "platform/win32/wide.h"
 
 namespace zun {
@@ -57,6 +58,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     auto* self = reinterpret_cast<CDialog*>(lParam);
     SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->m_hWnd = hwnd;
+    // Dialogs open over their owner, or where the person is looking: placed
+    // before OnInitDialog, which may show them.
+    CenterOnOwnerOrCursor(hwnd, GetWindow(hwnd, GW_OWNER));
     return self->OnInitDialog();
   }
   auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));

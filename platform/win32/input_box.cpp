@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/input_box.h"
+#include "platform/win32/placement.h"
 #include "platform/win32/wide.h"
 
 namespace zun {
@@ -67,6 +68,7 @@ INT_PTR CALLBACK InputProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
       state = reinterpret_cast<InputState*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       CreateControls(dialog, *state);
+      CenterOnOwnerOrCursor(dialog, GetWindow(dialog, GW_OWNER));
       // On top of every window once, then an ordinary window again.
       SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

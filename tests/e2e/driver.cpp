@@ -222,7 +222,7 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   result.started = true;
   CloseHandle(pi.hThread);
 
-  std::set<HWND> answered;
+  std::set<HWND> answered, shown;
   size_t next = 0;
   DWORD start = GetTickCount();
   bool stopWatching = false;
@@ -240,6 +240,7 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
     Finder finder{pi.dwProcessId, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&finder));
     for (HWND hwnd : finder.windows) {
+      if (options.onWindow && IsWindowVisible(hwnd) && shown.insert(hwnd).second) options.onWindow(hwnd);
       if (GetDlgItem(hwnd, 1001)) {  // the runner's own dialog
         MainDialogState& md = result.mainDialog;
         md.seen = true;

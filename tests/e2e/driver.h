@@ -41,6 +41,9 @@ struct RunOptions {
   std::function<bool(HWND dialog, const MainDialogState&)> onMainDialog;
   // Called for every box as it is answered.
   std::function<void(const golden::Entry&)> onEntry;
+  // Called once for every box, input box and dialog of the program when it
+  // is first seen visible, before it is answered.
+  std::function<void(HWND)> onWindow;
 };
 
 struct RunResult {

@@ -137,6 +137,76 @@ TEST(Runner, DeepNestingEndsWithAnError) {
   EXPECT_EQ(r.exitCode, 1u);
 }
 
+// The center of a window and the center of what it should be centred on.
+struct Centers {
+  POINT window, target;
+};
+
+Centers CentersOf(HWND window, const RECT& target) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return {{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, {(target.left + target.right) / 2, (target.top + target.bottom) / 2}};
+}
+
+RECT WorkAreaUnderCursor() {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+void ExpectCentered(const Centers& c, const std::string& what) {
+  EXPECT_NEAR(c.window.x, c.target.x, 2) << what;
+  EXPECT_NEAR(c.window.y, c.target.y, 2) << what;
+}
+
+TEST(Runner, DialogsOpenOverTheirOwnerOrWhereTheCursorIs) {
+  SetCursorPos(300, 200);
+  // The runner's dialog has no owner: the monitor under the cursor.
+  std::vector<Centers> dialogs;
+  RunOptions o;
+  o.timeoutMs = 15000;
+  int step = 0;
+  o.onMainDialog = [&](HWND dialog, const MainDialogState&) {
+    if (step++ == 0) {
+      dialogs.push_back(CentersOf(dialog, WorkAreaUnderCursor()));
+      PostMessageW(dialog, WM_SYSCOMMAND, 16, 0);  // the about box, owned by the dialog
+    }
+    return false;
+  };
+  HWND mainDialog = nullptr;
+  o.onWindow = [&](HWND w) {
+    if (GetDlgItem(w, 1001)) {
+      mainDialog = w;
+    } else if (mainDialog) {  // the about box
+      RECT owner;
+      GetWindowRect(mainDialog, &owner);
+      dialogs.push_back(CentersOf(w, owner));
+      PostMessageW(w, WM_COMMAND, IDOK, 0);
+      PostMessageW(mainDialog, WM_COMMAND, IDOK, 0);
+    }
+  };
+  RunResult r = RunProgram(g_exe, o);
+  ASSERT_EQ(dialogs.size(), 2u) << r.Transcript();
+  ExpectCentered(dialogs[0], "runner dialog");
+  ExpectCentered(dialogs[1], "about box");
+
+  // The input boxes belong to the hidden dialog: the monitor under the cursor.
+  std::string path = Scratch("ask.zunscript");
+  WriteFile(path, "InputBox(\"one line?\"); InputBox(\"lines?\", \"multiline\");");
+  std::vector<Centers> boxes;
+  RunOptions ask;
+  ask.args = {path};
+  ask.onWindow = [&](HWND w) { boxes.push_back(CentersOf(w, WorkAreaUnderCursor())); };
+  RunResult asked = RunProgram(g_exe, ask);
+  EXPECT_TRUE(asked.ended);
+  ASSERT_EQ(boxes.size(), 2u) << asked.Transcript();
+  ExpectCentered(boxes[0], "input box");
+  ExpectCentered(boxes[1], "multi-line input box");
+}
+
 }  // namespace
 }  // namespace zun::e2e
 
