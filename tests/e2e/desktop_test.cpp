@@ -81,6 +81,40 @@ class Desktop : public ::testing::Test {
 
 using Texts = std::vector<std::string>;
 
+// Programs started while this lives see a display scaled to `dpi` (Wine
+// reads the setting when a program starts); the setting is restored after.
+class ScaledDisplay {
+ public:
+  explicit ScaledDisplay(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    hadOld_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) == 0;
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  }
+  ~ScaledDisplay() {
+    if (hadOld_) RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+    else RegDeleteValueW(key_, L"LogPixels");
+    RegCloseKey(key_);
+  }
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD old_ = 96;
+  bool hadOld_ = false;
+};
+
+TEST_F(Desktop, PositionsAreScreenPixelsOnAScaledDisplay) {
+  RECT real;
+  GetWindowRect(window, &real);  // this process started unscaled: real pixels
+  ScaledDisplay scaled(144);
+  Texts shown = Run(
+      "var $h = FindWindow(\"ZunRunTestWindow\", \"ZunRun test window\");\n"
+      "print(str(WinGetPos($h, \"left\")) + \",\" + str(WinGetPos($h, \"top\")) + \",\" + str(WinGetPos($h, "
+      "\"right\")) + \",\" + str(WinGetPos($h, \"bottom\")));\n");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], Number(real.left) + "," + Number(real.top) + "," + Number(real.right) + "," + Number(real.bottom));
+}
+
 TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
   SetWindowTextW(edit, L"hello");
   Texts shown = Run(

@@ -9,7 +9,8 @@
 namespace zun::e2e {
 namespace {
 
-std::string g_exe;  // zunrun.exe, from the command line
+std::string g_exe;      // zunrun.exe, from the command line
+std::string g_console;  // zunrunc.exe
 
 // A file in the test's own folder under the temporary folder.
 std::string Scratch(const std::string& name) {
@@ -137,6 +138,43 @@ TEST(Runner, DeepNestingEndsWithAnError) {
   EXPECT_EQ(r.exitCode, 1u);
 }
 
+std::string ManifestOf(const std::string& exe) {
+  HMODULE module = LoadLibraryExW(Wide(exe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
+  std::string text;
+  if (found) text.assign(static_cast<const char*>(LockResource(LoadResource(module, found))), SizeofResource(module, found));
+  if (module) FreeLibrary(module);
+  return text;
+}
+
+TEST(Runner, ManifestGivesStylesAndPerMonitorAwareness) {
+  for (const std::string& exe : {g_exe, g_console}) {
+    std::string manifest = ManifestOf(exe);
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos) << exe;
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor<"), std::string::npos) << exe;
+    EXPECT_NE(manifest.find(">true/pm<"), std::string::npos) << exe;
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << exe;
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos) << exe;
+  }
+  // The running program: the awareness its windows report (functions of
+  // Windows 10, looked up so that the tests run where they are missing).
+  using WindowContext = HANDLE(WINAPI*)(HWND);
+  using ContextAwareness = int(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto windowContext = reinterpret_cast<WindowContext>(GetProcAddress(user32, "GetWindowDpiAwarenessContext"));
+  auto awarenessOf = reinterpret_cast<ContextAwareness>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext"));
+  ASSERT_TRUE(windowContext && awarenessOf);
+  std::string path = Scratch("dpi.zunscript");
+  WriteFile(path, "print(\"dpi\");");
+  int awareness = -1;
+  RunOptions o;
+  o.args = {path};
+  o.onWindow = [&](HWND w) { awareness = awarenessOf(windowContext(w)); };
+  RunResult r = RunProgram(g_exe, o);
+  EXPECT_TRUE(r.ended);
+  EXPECT_EQ(awareness, 2) << "DPI_AWARENESS_PER_MONITOR_AWARE";
+}
+
 // The center of a window and the center of what it should be centred on.
 struct Centers {
   POINT window, target;
@@ -217,5 +255,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   zun::e2e::g_exe = zun::e2e::WindowsPath(argv[1]);
+  if (argc > 2) zun::e2e::g_console = zun::e2e::WindowsPath(argv[2]);
   return RUN_ALL_TESTS();
 }
