@@ -25,7 +25,6 @@ class RunnerDialogs : public Win32Dialogs {
 DWORD WINAPI WorkerMain(LPVOID) {
   DWORD status = kScriptError;
   try {
-    ComSession com;  // whether COM started or not changes nothing a script sees
     static RunnerDialogs dialogs;
     g_engine.SetDialogs(&dialogs);
     g_engine.SetBuiltinLookup(FindBuiltin);

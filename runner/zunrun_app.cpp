@@ -1,7 +1,5 @@
 #include "runner/zunrun_app.h"
 
-#include <commctrl.h>
-
 #include "loader/exit_status.h"
 #include "runner/worker.h"
 #include "runner/zunrun_dlg.h"
@@ -23,8 +21,8 @@ bool g_bDeleteScript = false;
 HWND g_hDialog = nullptr;
 
 BOOL CZunRunApp::InitInstance() {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Common controls 6 come with the manifest, loaded when a control of
+  // theirs is first made: nothing to initialise before the dialog.
   CWinApp::InitInstance();
   // Hosting ActiveX controls in dialogs needs nothing of this framework.
   SetRegistryKey(L"Local AppWizard-Generated Applications");

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+#include "platform/win32/lazy_function.h"
+
 namespace zun {
 
 // One owned resource; Traits name its type, its empty value and its release.
@@ -62,7 +64,9 @@ struct ItemIdListTraits {  // what the shell allocates with the task allocator
   using Handle = LPITEMIDLIST;
   static Handle Empty() { return nullptr; }
   static bool IsValid(Handle h) { return h != nullptr; }
-  static void Release(Handle h) { CoTaskMemFree(h); }
+  static void Release(Handle h) {
+    if (auto free = ZUN_LAZY(ole32.dll, CoTaskMemFree)) free(h);
+  }
 };
 struct WaitHandleTraits {  // RegisterWaitForSingleObject
   using Handle = HANDLE;
@@ -108,18 +112,13 @@ class ClipboardSession {
   bool bOpen;
 };
 
-// COM on the calling thread, uninitialised when it ends if it initialised.
-class ComSession {
- public:
-  ComSession() : hrResult(CoInitialize(nullptr)) {}
-  ComSession(const ComSession&) = delete;
-  ComSession& operator=(const ComSession&) = delete;
-  ~ComSession() {
-    if (SUCCEEDED(hrResult)) CoUninitialize();
-  }
-
- private:
-  HRESULT hrResult;
-};
+// COM on the calling thread, started the first time something there wants
+// it (the shell's verbs may use it) and kept until the thread ends.
+inline void EnsureComOnThisThread() {
+  static thread_local bool bStarted = false;
+  if (bStarted) return;
+  bStarted = true;
+  if (auto initialize = ZUN_LAZY(ole32.dll, CoInitialize)) initialize(nullptr);  // the result changes nothing
+}
 
 }  // namespace zun

@@ -17,7 +17,8 @@ namespace zun::platform {
 
 u16 NewGuidText() {
   GUID g;
-  if (FAILED(CoCreateGuid(&g))) return u16();
+  auto create = ZUN_LAZY(ole32.dll, CoCreateGuid);
+  if (!create || FAILED(create(&g))) return u16();
   char text[64];
   std::snprintf(text, sizeof text, "{%08lX-%04X-%04x-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                 static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
@@ -26,12 +27,15 @@ u16 NewGuidText() {
 }
 
 u16 SpecialFolderPath(int64_t csidl) {
+  auto locate = ZUN_LAZY(shell32.dll, SHGetSpecialFolderLocation);
+  auto pathOf = ZUN_LAZY(shell32.dll, SHGetPathFromIDListW);
+  if (!locate || !pathOf) return u16();
   LPITEMIDLIST raw = nullptr;
-  HRESULT found = SHGetSpecialFolderLocation(nullptr, static_cast<int>(csidl), &raw);
+  HRESULT found = locate(nullptr, static_cast<int>(csidl), &raw);
   ItemIdList item(raw);
   if (FAILED(found) || !item) return u16();
   wchar_t path[500] = L"";
-  return SHGetPathFromIDListW(item.get(), path) ? FromWide(path) : u16();
+  return pathOf(item.get(), path) ? FromWide(path) : u16();
 }
 
 u16 TemporaryFolder() {
@@ -43,8 +47,11 @@ u16 TemporaryFolder() {
 }
 
 bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& parameters, const u16& directory) {
-  HINSTANCE h = ShellExecuteW(nullptr, ToWide(operation).c_str(), ToWide(file).c_str(), ToWide(parameters).c_str(),
-                              ToWide(directory).c_str(), SW_SHOWNORMAL);
+  auto execute = ZUN_LAZY(shell32.dll, ShellExecuteW);
+  if (!execute) return false;
+  EnsureComOnThisThread();
+  HINSTANCE h = execute(nullptr, ToWide(operation).c_str(), ToWide(file).c_str(), ToWide(parameters).c_str(),
+                        ToWide(directory).c_str(), SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(h) > 32;
 }
 
