@@ -208,7 +208,6 @@ void EndProcess(DWORD pid) {
 }
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options) {
-  RunResult result;
   std::wstring cmd = QuoteArg(exe);
   for (const auto& a : options.args) cmd += L" " + QuoteArg(a);
   STARTUPINFOW si{};
@@ -218,9 +217,17 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   std::wstring dir = Wide(options.workingDir);
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(),
                       dir.empty() ? nullptr : dir.c_str(), &si, &pi))
-    return result;
-  result.started = true;
+    return RunResult();
   CloseHandle(pi.hThread);
+  return WatchProcess(pi.hProcess, options);
+}
+
+RunResult WatchProcess(HANDLE process, const RunOptions& options) {
+  RunResult result;
+  result.started = true;
+  PROCESS_INFORMATION pi{};
+  pi.hProcess = process;
+  pi.dwProcessId = GetProcessId(process);
 
   std::set<HWND> answered, shown;
   size_t next = 0;

@@ -56,6 +56,9 @@ struct RunResult {
 };
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options);
+// The same for a process started otherwise (args, env and workingDir are
+// not used); the handle is closed.
+RunResult WatchProcess(HANDLE process, const RunOptions& options);
 
 // A path the tests got from CMake on Linux ("/work/x") as Wine sees it
 // ("Z:\work\x"); other paths unchanged.
