@@ -181,6 +181,9 @@ class EZunScriptEngine final {
     EScriptObject* object = nullptr;
     int element = -1;
   };
+  // `var $name` or `var $name[...]` after the word var: the declared
+  // variable's value and left value; false when no name follows.
+  bool Declare(EScriptValue& acc, LValue& lvalue);
   // Stores v through the left value; false when it names nothing any more.
   bool StoreThrough(const LValue& lv, const EScriptValue& v);
   // A statement that is the block's closing brace read before: it is

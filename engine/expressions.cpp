@@ -110,6 +110,29 @@ bool EZunScriptEngine::SimpleOperand(int level, EScriptValue& out) {
   return true;
 }
 
+bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
+  const ELexedToken& nameTok = Lex();
+  if (nameTok.kind != SETK_VAR) {
+    ReportError("Variable name expected");
+    return false;
+  }
+  EScriptObject object;
+  object.kind = SEO_VAR;
+  object.name = nameTok.text;
+  int32_t bracketStart = cursor.pos;
+  // The array form skips to the next ']', which stays unread.
+  bool isArray = Lex().text == u"[";
+  if (isArray) cursor.FindChar(u']');
+  else cursor.pos = bracketStart;
+  if (isArray) object.value.type = SEVT_ARRAY;
+  if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
+  if (EScriptObject* stored = SetOrAddObject(object, false)) {
+    acc.CopyFrom(stored->value);
+    lvalue = {stored, -1};
+  }
+  return true;
+}
+
 EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
   EScriptValue acc;
   NestingGuard nesting(*this);
@@ -173,26 +196,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
     }
     case SETK_WORD: {
       if (first.keyword == KW_VAR) {
-        const ELexedToken& nameTok = Lex();
-        if (nameTok.kind != SETK_VAR) {
-          ReportError("Variable name expected");
-          return acc;
-        }
-        EScriptObject object;
-        object.kind = SEO_VAR;
-        object.name = nameTok.text;
-        int32_t bracketStart = cursor.pos;
-        // The array form skips to the next ']', which stays unread.
-        bool isArray = Lex().text == u"[";
-        if (isArray) cursor.FindChar(u']');
-        else cursor.pos = bracketStart;
-        if (isArray) object.value.type = SEVT_ARRAY;
-        if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
-        if (EScriptObject* stored = SetOrAddObject(object, false)) {
-          acc.CopyFrom(stored->value);
-          lvalue = {stored, -1};
-        }
-        if (IsError()) return acc;
+        if (!Declare(acc, lvalue) || IsError()) return acc;
         break;
       }
       if (first.keyword != KW_NONE && RunKeyword(first.keyword, acc)) return acc;
