@@ -83,10 +83,4 @@ void EElements::Set(int i, const EScriptValue& v) {
 
 EScriptValue& EElements::EditAt(int i) { return Unshared()->items[i]; }
 
-EArray<EScriptValue>& EElements::Edit() {
-  Body* b = Unshared();
-  b->index.reset();
-  return b->items;
-}
-
 }  // namespace zun

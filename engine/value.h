@@ -37,7 +37,7 @@ class ENameIndex;
 // The elements of an array value: shared between copies, unshared before a
 // change. Reading never copies; every change goes through the operations
 // below, which keep the name index (built on the first lookup by name) in
-// step with appends and renames.
+// step with appends and renames: no other way to change an element exists.
 class EElements {
  public:
   EElements() = default;
@@ -74,8 +74,6 @@ class EElements {
   void Set(int i, const EScriptValue& v);
   // Element i, to change in place; its name must stay as it is.
   EScriptValue& EditAt(int i);
-  // For changes the operations above do not cover; forgets the name index.
-  EArray<EScriptValue>& Edit();
   void RemoveAll() { Release(); }
 
   void Swap(EElements& o) noexcept { std::swap(pBody, o.pBody); }

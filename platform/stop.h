@@ -15,6 +15,8 @@ bool StopRequested();
 // not have ended when the third arrives, the process ends at once, as
 // ExitNow does with status 1.
 void StopOnInterrupts();
+// What the interrupt handlers do (safe in a signal handler).
+void Interrupted();
 
 // Ends the process now with `code`: removes the temporary file of a write in
 // progress, writes `message` to standard error. Safe in a signal handler.

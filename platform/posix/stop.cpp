@@ -2,33 +2,19 @@
 #include <string.h>
 #include <unistd.h>
 
-#include <atomic>
-
 #include "platform/stop.h"
 
 namespace zun::platform {
 
 namespace {
 
-std::atomic<bool> g_stop{false};
-volatile sig_atomic_t g_unanswered = 0;
 // The mark: a path written before the flag that says it is there.
 char g_temporary[4096];
 volatile sig_atomic_t g_temporaryMarked = 0;
 
-void OnInterrupt(int) {
-  if (g_stop.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
-  g_stop = true;
-}
+void OnInterrupt(int) { Interrupted(); }
 
 }  // namespace
-
-void RequestStop() { g_stop = true; }
-void ClearStop() {
-  g_stop = false;
-  g_unanswered = 0;
-}
-bool StopRequested() { return g_stop.load(); }
 
 void StopOnInterrupts() {
   struct sigaction sa;

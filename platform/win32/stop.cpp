@@ -10,25 +10,15 @@ namespace zun::platform {
 
 namespace {
 
-std::atomic<bool> g_stop{false};
-std::atomic<int> g_unanswered{0};
 wchar_t g_temporary[MAX_PATH + 1];
 std::atomic<bool> g_temporaryMarked{false};
 
 BOOL WINAPI OnConsoleEvent(DWORD) {
-  if (g_stop.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
-  g_stop = true;
+  Interrupted();
   return TRUE;
 }
 
 }  // namespace
-
-void RequestStop() { g_stop = true; }
-void ClearStop() {
-  g_stop = false;
-  g_unanswered = 0;
-}
-bool StopRequested() { return g_stop.load(); }
 
 void StopOnInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
