@@ -10,12 +10,6 @@ namespace {
 using golden::RecordingDialogs;
 using golden::RunScript;
 
-TEST(Engine, EmptyScriptShowsExactlyOneBox) {
-  RecordingDialogs d;
-  RunScript("", d);
-  EXPECT_EQ(d.Transcript(), "box\tZunRun\tOK\t(pos 0) : Script is empty, code snippet:\"\"\\r\\n\tOK\n");
-}
-
 TEST(Engine, RunBeforeInitialize) {
   RecordingDialogs d;
   EZunScriptEngine e;
@@ -24,13 +18,6 @@ TEST(Engine, RunBeforeInitialize) {
   e.SetScript(u"print(\"x\");");
   e.Run();
   EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"EZunScriptEngine::Run : Initialize() not called"});
-}
-
-TEST(Engine, CleanRunShowsNothing) {
-  RecordingDialogs d;
-  auto run = RunScript("var $a = 1; { var $b = 2; } if ($a) $a = 3;", d);
-  EXPECT_FALSE(run.error);
-  EXPECT_TRUE(d.entries.empty());
 }
 
 TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
@@ -58,33 +45,6 @@ TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
   EXPECT_EQ(ToUtf8(e.strErrors), "(pos 10) : x, code snippet:\"" + first + "\"\r\n(pos 50) : y, code snippet:\"" +
                                      second + "\"\r\n");
   EXPECT_TRUE(d.entries.empty());  // bShowErrorMessages off
-}
-
-TEST(Engine, FailingFirstStatementShowsTheBoxSequence) {
-  RecordingDialogs d;
-  RunScript("var $a = 1; nosuch(1);", d);
-  std::vector<std::string> boxes = d.BoxTexts();
-  ASSERT_EQ(boxes.size(), 5u);
-  std::string line = "(pos 21) : 'nosuch' function not found, code snippet:\"var $a = 1; nosuch(1);\"\r\n";
-  EXPECT_EQ(boxes[0], line);
-  EXPECT_EQ(boxes[1], "Function:nosuch returned:type:empty,value:,name in array:");  // traced while unwinding
-  EXPECT_EQ(boxes[2], "...Exec ret: type:empty,value:,name in array:");
-  EXPECT_EQ(boxes[3].rfind("cur scope rep:\r\nType:SEO_VAR,name:calling_app_exe_path", 0), 0u);
-  EXPECT_NE(boxes[3].find("Type:SEO_VAR,name:a,var info:type:double,value:1,name in array:\r\n"), std::string::npos);
-  EXPECT_EQ(boxes[4], "ERROR! : " + line);
-}
-
-TEST(Engine, TracesAreShownOnlyAfterAnError) {
-  RecordingDialogs d;
-  RunScript("{ var $x = 1; } { $y = 1; }", d);
-  std::vector<std::string> boxes = d.BoxTexts();
-  ASSERT_GE(boxes.size(), 3u);
-  EXPECT_NE(boxes[0].find("Unknown variable:y"), std::string::npos);
-  // The second report shows both lines.
-  EXPECT_NE(boxes[1].find("Unknown variable:y"), std::string::npos);
-  EXPECT_NE(boxes[1].find("No such variable declared, or index out of bounds:y"), std::string::npos);
-  EXPECT_EQ(boxes[2], "leaving scope");
-  for (const auto& b : boxes) EXPECT_EQ(b.find("entering scope"), std::string::npos);
 }
 
 TEST(Engine, EachRunStartsFromTheEnvironment) {

@@ -19,26 +19,6 @@ namespace zun {
 namespace {
 
 namespace fs = std::filesystem;
-using golden::Check;
-
-TEST(UrlFamily, SplitsJoinsAndCompares) {
-  Check({
-      {R"(print(UrlGetName("C:\\dir\\file.txt") + "|" + UrlGetTitle("C:\\dir\\file.txt") + "|" +
-             UrlGetExt("C:\\dir\\file.txt"));)",
-       "file.txt|file|txt"},
-      {R"(print(UrlGetName("C:\\dir\\file.") + "|" + UrlGetExt("a/b.c/name") + "|" + UrlGetTitle("x.tar.gz"));)",
-       "file||x.tar"},
-      {R"(print(UrlGetParent("C:\\a\\b.txt") + "|" + UrlGetParent("C:\\a\\b\\") + "|" + UrlGetParent("C:\\") + "|" +
-             UrlGetParent("file.txt") + "|" + UrlGetParent("/usr/lib/x.so"));)",
-       "C:\\a\\|C:\\a\\|||/usr/lib/"},
-      {R"(print(UrlJoin("C:\\a\\", "\\b") + "|" + UrlJoin("a", "b") + "|" + UrlJoin("x/y/", "/z") + "|" +
-             UrlJoin("", "q") + "|" + UrlJoin("a", "b\\c"));)",
-       "C:\\a\\b|a/b|x/y/z|q|a\\b\\c"},
-      {R"(print(str(UrlIsSame("C:\\A\\", "c:/a")) + str(UrlIsSame("/x/y", "x\\Y\\")) + str(UrlIsSame("a", "b")));)",
-       "110"},
-      {R"(UrlJoin("a");)", "ERR:'UrlJoin' function error:missing argument :2"},
-  });
-}
 
 // Each test gets an empty folder of its own.
 class FileBuiltins : public ::testing::Test {
