@@ -8,10 +8,19 @@
 
 namespace zun::platform {
 
-// The keys, or a host's request (Ctrl+C in zunrunc, a time-out).
+// The keys, or a host's request (Ctrl+C in zunrunc, a time-out). The keys
+// are read at most every 10 ms: a person holds them far longer, and each
+// reading is a trip to the system (under Wine, to its server) that a tight
+// loop would otherwise pay on every pass.
 bool IsPauseAndControlHeld() {
-  return StopRequested() ||
-         ((GetAsyncKeyState(VK_PAUSE) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0);
+  if (StopRequested()) return true;
+  static thread_local DWORD lastRead = 0;
+  static thread_local bool read = false;
+  DWORD now = GetTickCount();
+  if (read && now - lastRead < 10) return false;
+  read = true;
+  lastRead = now;
+  return (GetAsyncKeyState(VK_PAUSE) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
 u16 CurrentDirectory(size_t maxUnits) {
