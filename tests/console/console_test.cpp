@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #ifndef _WIN32
 #include <signal.h>
@@ -22,13 +21,6 @@ namespace fs = std::filesystem;
 
 std::string g_zunrunc;
 fs::path g_scripts;
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class Console : public ::testing::Test {
  protected:
@@ -241,14 +233,11 @@ std::string WithoutLineAndColumn(std::string text) {
 }
 
 TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
-  std::vector<fs::path> scripts;
-  for (const auto& e : fs::directory_iterator(g_scripts))
-    if (e.path().extension() == ".zunscript") scripts.push_back(e.path());
-  std::sort(scripts.begin(), scripts.end());
+  std::vector<fs::path> scripts = GoldenScripts(g_scripts);
   ASSERT_FALSE(scripts.empty());
   for (const fs::path& script : scripts) {
     SCOPED_TRACE(script.filename().string());
-    std::vector<Entry> entries = ParseTranscript(ReadAll(fs::path(script).replace_extension(".transcript")));
+    std::vector<Entry> entries = ParseTranscript(ReadBytes(fs::path(script).replace_extension(".transcript")));
     std::string input, out;
     std::vector<std::string> engineBlocks;
     bool answerable = true;
@@ -271,18 +260,8 @@ TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
       }
     }
     if (!answerable) continue;
-    // "// env: NAME=VALUE ..." on the first line: for this run only.
-    std::string first = ReadAll(script).substr(0, ReadAll(script).find_first_of("\r\n"));
-    std::vector<std::string> names;
-    if (first.rfind("// env: ", 0) == 0) {
-      std::istringstream words(first.substr(8));
-      for (std::string w; words >> w;) {
-        names.push_back(w.substr(0, w.find('=')));
-        SetEnv(names.back(), w.substr(w.find('=') + 1));
-      }
-    }
+    ScopedEnv env(EnvOf(ReadBytes(script)));
     ProcessResult r = RunProcess(g_zunrunc, {script.string()}, input);
-    for (const std::string& name : names) UnsetEnv(name);
     EXPECT_EQ(r.out, out);
     std::string err = WithoutLineAndColumn(r.err);
     for (const std::string& block : engineBlocks) EXPECT_TRUE(Has(err, block)) << block << "\nin:\n" << r.err;

@@ -1,8 +1,6 @@
 #include "tests/e2e/driver.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 
 namespace zun::e2e {
@@ -68,12 +66,16 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
+struct BoxInfo {
+  std::string caption;
+  std::string text;                  // the static 0xFFFF
+  std::vector<std::string> buttons;  // labels without '&'
+};
+
 // The visible buttons from left to right, as the person sees them.
-WindowInfo Inspect(HWND hwnd) {
-  WindowInfo info;
-  info.hwnd = hwnd;
+BoxInfo Inspect(HWND hwnd) {
+  BoxInfo info;
   info.caption = WindowText(hwnd);
-  info.visible = IsWindowVisible(hwnd) != 0;
   std::vector<std::pair<LONG, std::string>> buttons;
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     std::string cls = ClassOf(c);
@@ -199,14 +201,6 @@ std::string RunResult::Transcript() const {
   return out;
 }
 
-void EndProcess(DWORD pid) {
-  HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-  if (!h) return;
-  TerminateProcess(h, 99);
-  WaitForSingleObject(h, 5000);
-  CloseHandle(h);
-}
-
 RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   std::wstring cmd = QuoteArg(exe);
   for (const auto& a : options.args) cmd += L" " + QuoteArg(a);
@@ -214,9 +208,8 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::vector<wchar_t> env = Environment(options.env);
-  std::wstring dir = Wide(options.workingDir);
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(),
-                      dir.empty() ? nullptr : dir.c_str(), &si, &pi))
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, env.data(), nullptr,
+                      &si, &pi))
     return RunResult();
   CloseHandle(pi.hThread);
   return WatchProcess(pi.hProcess, options);
@@ -250,7 +243,6 @@ RunResult WatchProcess(HANDLE process, const RunOptions& options) {
       if (options.onWindow && IsWindowVisible(hwnd) && shown.insert(hwnd).second) options.onWindow(hwnd);
       if (GetDlgItem(hwnd, 1001)) {  // the runner's own dialog
         MainDialogState& md = result.mainDialog;
-        md.seen = true;
         md.visible = IsWindowVisible(hwnd) != 0;
         md.status = WindowText(GetDlgItem(hwnd, 1001));
         md.output = WindowText(GetDlgItem(hwnd, 1000));
@@ -268,12 +260,11 @@ RunResult WatchProcess(HANDLE process, const RunOptions& options) {
         ++next;
         continue;
       }
-      WindowInfo box = Inspect(hwnd);
+      BoxInfo box = Inspect(hwnd);
       if (box.buttons.empty()) continue;  // still being built
       std::string answer = box.buttons.front();
       if (want && want->kind == "box" && want->fields.size() >= 4) answer = want->fields[3];
       ++next;
-      if (getenv("ZUN_DRIVER_TRACE")) fprintf(stderr, "[%lu ms] box %s\n", GetTickCount() - start, box.text.c_str());
       result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});
       if (options.onEntry) options.onEntry(result.entries.back());
       answered.insert(hwnd);

@@ -13,17 +13,8 @@
 
 namespace zun::e2e {
 
-struct WindowInfo {
-  HWND hwnd = nullptr;
-  std::string caption;
-  std::string text;                  // the static 0xFFFF of a box
-  std::vector<std::string> buttons;  // labels without '&', in creation order
-  bool visible = false;
-};
-
 // What the main dialog of the runner showed.
 struct MainDialogState {
-  bool seen = false;
   bool visible = false;
   std::string status;  // static 1001
   std::string output;  // edit 1000
@@ -32,7 +23,6 @@ struct MainDialogState {
 struct RunOptions {
   std::vector<std::string> args;       // after the program
   std::vector<std::string> env;        // NAME=VALUE added to the environment
-  std::string workingDir;
   int timeoutMs = 20000;
   // Answers from a transcript, in order (see RecordingDialogs::AnswersOf).
   std::vector<golden::Entry> expected;
@@ -56,8 +46,8 @@ struct RunResult {
 };
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options);
-// The same for a process started otherwise (args, env and workingDir are
-// not used); the handle is closed.
+// The same for a process started otherwise (args and env are not used);
+// the handle is closed.
 RunResult WatchProcess(HANDLE process, const RunOptions& options);
 
 // A path the tests got from CMake on Linux ("/work/x") as Wine sees it
@@ -68,7 +58,5 @@ std::string WindowsPath(const std::string& path);
 std::string WindowText(HWND hwnd);
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& s);
-// Ends a process the driver started when a test stops watching early.
-void EndProcess(DWORD pid);
 
 }  // namespace zun::e2e

@@ -38,25 +38,25 @@ RunResult RunUntilDialog(const std::vector<std::string>& args) {
   return RunProgram(g_exe, o);
 }
 
-TEST(Runner, WithoutArgumentsExplainsUsage) {
-  RunResult r = RunUntilDialog({});
-  EXPECT_FALSE(r.ended);
-  EXPECT_TRUE(r.mainDialog.visible);
-  EXPECT_EQ(r.mainDialog.status, "No script file passed");
-  EXPECT_EQ(r.mainDialog.output, kUsage);
-}
-
-TEST(Runner, TwoFilesAreTooMany) {
-  RunResult r = RunUntilDialog({"a.zunscript", "b.zunscript"});
-  EXPECT_EQ(r.mainDialog.status, "Too many script files passed");
-  EXPECT_EQ(r.mainDialog.output, kUsage);
-}
-
-TEST(Runner, MissingFileShowsLoadFailure) {
-  RunResult r = RunUntilDialog({"no-such-file.zunscript"});
-  EXPECT_EQ(r.mainDialog.status, "Error");
-  EXPECT_EQ(r.mainDialog.output,
-            "Could not load file:no-such-file.zunscript\r\nUsage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"");
+TEST(Runner, ExplainsWhatItCannotRun) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* status;
+    std::string output;
+  };
+  const Case cases[] = {
+      {{}, "No script file passed", kUsage},
+      {{"a.zunscript", "b.zunscript"}, "Too many script files passed", kUsage},
+      {{"no-such-file.zunscript"}, "Error",
+       "Could not load file:no-such-file.zunscript\r\nUsage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\""},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunUntilDialog(c.args);
+    EXPECT_FALSE(r.ended) << c.status;
+    EXPECT_TRUE(r.mainDialog.visible) << c.status;
+    EXPECT_EQ(r.mainDialog.status, c.status);
+    EXPECT_EQ(r.mainDialog.output, c.output);
+  }
 }
 
 TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
@@ -161,8 +161,10 @@ TEST(Runner, ManifestGivesStylesAndPerMonitorAwareness) {
   using WindowContext = HANDLE(WINAPI*)(HWND);
   using ContextAwareness = int(WINAPI*)(HANDLE);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto windowContext = reinterpret_cast<WindowContext>(GetProcAddress(user32, "GetWindowDpiAwarenessContext"));
-  auto awarenessOf = reinterpret_cast<ContextAwareness>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext"));
+  auto windowContext = reinterpret_cast<WindowContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+  auto awarenessOf = reinterpret_cast<ContextAwareness>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
   ASSERT_TRUE(windowContext && awarenessOf);
   std::string path = Scratch("dpi.zunscript");
   WriteFile(path, "print(\"dpi\");");

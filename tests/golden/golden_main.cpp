@@ -3,12 +3,8 @@
 //
 // A script's first line may set environment variables for its run:
 //   // env: TZ=CET-1
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "loader/text_file.h"
 #include "builtins/table.h"
@@ -17,39 +13,6 @@
 namespace fs = std::filesystem;
 using namespace zun;
 using namespace zun::golden;
-
-namespace {
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void ApplyEnvLine(const u16& script) {
-  static const u16 kPrefix = u"// env: ";
-  if (script.compare(0, kPrefix.size(), kPrefix) != 0) return;
-  std::string line = ToUtf8(script.substr(kPrefix.size(), script.find_first_of(u"\r\n") - kPrefix.size()));
-  std::istringstream words(line);
-  std::string assignment;
-  while (words >> assignment) {
-    size_t eq = assignment.find('=');
-    if (eq == std::string::npos) continue;
-#ifdef _WIN32
-    _putenv_s(assignment.substr(0, eq).c_str(), assignment.substr(eq + 1).c_str());
-#else
-    setenv(assignment.substr(0, eq).c_str(), assignment.substr(eq + 1).c_str(), 1);
-#endif
-  }
-#ifdef _WIN32
-  _tzset();
-#else
-  tzset();
-#endif
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // --update writes each transcript from the run (answers are taken from
@@ -63,24 +26,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_golden [--update] SCRIPTS_DIR [NAME]\n");
     return 2;
   }
-  std::vector<fs::path> scripts;
-  for (const auto& entry : fs::directory_iterator(argv[1]))
-    if (entry.path().extension() == ".zunscript") scripts.push_back(entry.path());
-  std::sort(scripts.begin(), scripts.end());
   int passed = 0, failed = 0;
-  for (const auto& path : scripts) {
+  for (const fs::path& path : GoldenScripts(argv[1])) {
     if (argc > 2 && path.stem().string() != argv[2]) continue;
-    fs::path expectedPath = path;
-    expectedPath.replace_extension(".transcript");
-    std::string expectedText = ReadAll(expectedPath);
-    std::vector<Entry> expected = ParseTranscript(expectedText);
+    fs::path expectedPath = fs::path(path).replace_extension(".transcript");
+    std::vector<Entry> expected = ParseTranscript(ReadBytes(expectedPath));
     u16 script;
     if (!LoadTextFile(FromUtf8(path.string()), script)) {
       std::printf("FAIL %s: cannot load\n", path.filename().string().c_str());
       ++failed;
       continue;
     }
-    ApplyEnvLine(script);
+    ScopedEnv env(EnvOf(ToUtf8(script)));
     RecordingDialogs dialogs(RecordingDialogs::AnswersOf(expected));
     EZunScriptEngine engine;
     engine.SetDialogs(&dialogs);

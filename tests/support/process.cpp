@@ -1,9 +1,9 @@
 #include "tests/support/process.h"
+#include "tests/support/transcript.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,13 +20,6 @@ namespace zun::golden {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Three files beside each other for the streams; removed afterwards.
 struct StreamFiles {
@@ -92,8 +85,8 @@ ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>&
   r.exitCode = static_cast<int>(code);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  r.out = ReadAll(files.out);
-  r.err = ReadAll(files.err);
+  r.out = ReadBytes(files.out);
+  r.err = ReadBytes(files.err);
   return r;
 }
 #else
@@ -139,7 +132,7 @@ ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>&
   int sinceSignal = -1;
   for (int waited = 0;; waited += 5) {
     if (waitpid(pid, &status, WNOHANG) == pid) break;
-    if (signalled < options.signals.size() && ReadAll(files.out).find(options.signalWhenOutputHas) != std::string::npos) {
+    if (signalled < options.signals.size() && ReadBytes(files.out).find(options.signalWhenOutputHas) != std::string::npos) {
       kill(pid, options.signals[signalled++]);
       if (sinceSignal < 0) sinceSignal = 0;
     }
@@ -152,8 +145,8 @@ ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>&
   }
   r.msFromSignalToExit = sinceSignal;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  r.out = outPath == files.out.string() ? ReadAll(files.out) : "";
-  r.err = ReadAll(files.err);
+  r.out = outPath == files.out.string() ? ReadBytes(files.out) : "";
+  r.err = ReadBytes(files.err);
   return r;
 }
 #endif

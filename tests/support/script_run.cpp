@@ -53,24 +53,32 @@ std::string Shows(EZunScriptEngine& engine, const std::string& script) {
   return out;
 }
 
-void SetEnv(const std::string& name, const std::string& value) {
+namespace {
+
+void SetEnv(const std::string& name, const std::string& value, bool set) {
 #ifdef _WIN32
-  _putenv_s(name.c_str(), value.c_str());
+  _putenv_s(name.c_str(), set ? value.c_str() : "");
   _tzset();
 #else
-  setenv(name.c_str(), value.c_str(), 1);
+  if (set) setenv(name.c_str(), value.c_str(), 1);
+  else unsetenv(name.c_str());
   tzset();
 #endif
 }
 
-void UnsetEnv(const std::string& name) {
-#ifdef _WIN32
-  _putenv_s(name.c_str(), "");
-  _tzset();
-#else
-  unsetenv(name.c_str());
-  tzset();
-#endif
+}  // namespace
+
+ScopedEnv::ScopedEnv(const std::vector<std::string>& assignments) {
+  for (const std::string& a : assignments) {
+    std::string name = a.substr(0, a.find('='));
+    const char* old = std::getenv(name.c_str());
+    saved_.push_back({name, old ? old : "", old != nullptr});
+    SetEnv(name, a.substr(a.find('=') + 1), true);
+  }
+}
+
+ScopedEnv::~ScopedEnv() {
+  for (const Saved& s : saved_) SetEnv(s.name, s.value, s.had);
 }
 
 std::filesystem::path FreshTestFolder() {

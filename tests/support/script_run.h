@@ -31,9 +31,22 @@ struct Case {
   const char* script;
   const char* expected;
 };
-// Sets an environment variable for this process (TZ is re-read).
-void SetEnv(const std::string& name, const std::string& value);
-void UnsetEnv(const std::string& name);
+// Sets NAME=VALUE assignments in this process's environment while it
+// lives, then restores what was there (TZ is re-read both times).
+class ScopedEnv {
+ public:
+  explicit ScopedEnv(const std::vector<std::string>& assignments);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  struct Saved {
+    std::string name, value;
+    bool had;
+  };
+  std::vector<Saved> saved_;
+};
 
 // Expects Shows(script) for every case.
 void Check(const std::vector<Case>& cases);

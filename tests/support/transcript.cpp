@@ -1,5 +1,7 @@
 #include "tests/support/transcript.h"
 
+#include <algorithm>
+#include <fstream>
 #include <sstream>
 
 namespace zun::golden {
@@ -93,6 +95,31 @@ std::vector<MenuLine> ParseMenuLines(const std::string& list) {
     start = bar + 1;
   }
   return lines;
+}
+
+std::vector<std::filesystem::path> GoldenScripts(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> scripts;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    if (e.path().extension() == ".zunscript") scripts.push_back(e.path());
+  std::sort(scripts.begin(), scripts.end());
+  return scripts;
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> EnvOf(const std::string& script) {
+  const std::string prefix = "// env: ";
+  std::vector<std::string> env;
+  if (script.compare(0, prefix.size(), prefix) != 0) return env;
+  std::istringstream words(script.substr(prefix.size(), script.find_first_of("\r\n") - prefix.size()));
+  for (std::string w; words >> w;)
+    if (w.find('=') != std::string::npos) env.push_back(w);
+  return env;
 }
 
 }  // namespace zun::golden

@@ -10,6 +10,7 @@
 // Texts are escaped: \r \n \t \\ and \| inside menu items.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,14 @@ struct MenuLine {
 };
 std::string FormatMenuLines(const std::vector<MenuLine>& lines);
 std::vector<MenuLine> ParseMenuLines(const std::string& list);
+
+// The golden scripts of a folder (*.zunscript), sorted; each has its
+// NAME.transcript beside it.
+std::vector<std::filesystem::path> GoldenScripts(const std::filesystem::path& folder);
+// A file's bytes; "" when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+// The environment a golden script runs in: the NAME=VALUE words of its
+// first line when that reads "// env: A=B C=D".
+std::vector<std::string> EnvOf(const std::string& script);
 
 }  // namespace zun::golden

@@ -43,23 +43,8 @@ TEST(Builtins, Internal) {
   EXPECT_EQ(info.substr(info.size() - 12), "\r\nhandles:\r\n");
 }
 
-class TimeBuiltins : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* tz = std::getenv("TZ");
-    saved_ = tz ? tz : "";
-    had_ = tz != nullptr;
-    golden::SetEnv("TZ", "CET-1");
-  }
-  void TearDown() override {
-    if (had_) golden::SetEnv("TZ", saved_);
-    else golden::UnsetEnv("TZ");
-  }
-  std::string saved_;
-  bool had_ = false;
-};
-
-TEST_F(TimeBuiltins, FieldsAndFormats) {
+TEST(TimeBuiltins, FieldsAndFormats) {
+  golden::ScopedEnv tz({"TZ=CET-1"});
   Check({
       {"print(TimeFormat(0));", "1970-01-01 01:00:00"},
       {"print(TimeFormat(1262304000, \"%Y\"));", "2010"},

@@ -8,23 +8,25 @@ namespace zun {
 namespace {
 
 using golden::RecordingDialogs;
-using golden::RunScript;
 
-TEST(Engine, RunBeforeInitialize) {
+// An engine that shows into d and knows the built-ins, not yet initialized.
+class Engine : public ::testing::Test {
+ protected:
+  Engine() {
+    e.SetDialogs(&d);
+    e.SetBuiltinLookup(FindBuiltin);
+  }
   RecordingDialogs d;
   EZunScriptEngine e;
-  e.SetDialogs(&d);
-  e.SetBuiltinLookup(FindBuiltin);
+};
+
+TEST_F(Engine, RunBeforeInitialize) {
   e.SetScript(u"print(\"x\");");
   e.Run();
   EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"EZunScriptEngine::Run : Initialize() not called"});
 }
 
-TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
-  EZunScriptEngine e;
-  RecordingDialogs d;
-  e.SetDialogs(&d);
-  e.SetBuiltinLookup(FindBuiltin);
+TEST_F(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
   std::string text;
   for (int i = 0; i < 100; ++i) text.push_back(static_cast<char>('a' + i % 26));
   text[5] = '\n';
@@ -47,9 +49,7 @@ TEST(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
   EXPECT_TRUE(d.entries.empty());  // bShowErrorMessages off
 }
 
-TEST(Engine, EachRunStartsFromTheEnvironment) {
-  RecordingDialogs d;
-  EZunScriptEngine e;
+TEST_F(Engine, EachRunStartsFromTheEnvironment) {
   e.strScriptPath = u"C:\\s.zunscript";
   e.files.Add(u"one");
   golden::RunScript(e, "var $g = 1; $_SCRIPT_PATH = \"changed\"; WM_CLOSE = 1;", d);
@@ -63,31 +63,19 @@ TEST(Engine, EachRunStartsFromTheEnvironment) {
   EXPECT_EQ(boxes.back(), "0");
 }
 
-TEST(Engine, SecondInitializeAddsNoConstants) {
-  EZunScriptEngine e;
-  RecordingDialogs d;
-  e.SetDialogs(&d);
-  e.SetBuiltinLookup(FindBuiltin);
+TEST_F(Engine, SecondInitializeAddsNoConstants) {
   e.Initialize();
   e.Initialize();
   EXPECT_EQ(e.constants.GetCount(), 548);
   EXPECT_EQ(e.environment.objects.GetSize(), 9);
 }
 
-TEST(Engine, SetOrAddVariableOutsideARunWarns) {
-  EZunScriptEngine e;
-  RecordingDialogs d;
-  e.SetDialogs(&d);
-  e.SetBuiltinLookup(FindBuiltin);
+TEST_F(Engine, SetOrAddVariableOutsideARunWarns) {
   EXPECT_FALSE(e.SetOrAddVariable(u"x", EScriptValue::Int(1), false));
   EXPECT_EQ(d.BoxTexts(), std::vector<std::string>{"warning : SetOrAddVariable called while not running"});
 }
 
-TEST(Engine, LastErrorSurvivesRunsOthersReset) {
-  EZunScriptEngine e;
-  RecordingDialogs d;
-  e.SetDialogs(&d);
-  e.SetBuiltinLookup(FindBuiltin);
+TEST_F(Engine, LastErrorSurvivesRunsOthersReset) {
   e.Initialize();
   e.nLastError = 7;
   e.strLastError = u"old";
@@ -98,7 +86,7 @@ TEST(Engine, LastErrorSurvivesRunsOthersReset) {
   EXPECT_EQ(e.strLastError, u"");
 }
 
-TEST(Engine, LineAndColumn) {
+TEST_F(Engine, LineAndColumn) {
   int line = 0, column = 0;
   EZunScriptEngine::LineAndColumn(u"ab\r\ncd\nef", 8, line, column);
   EXPECT_EQ(line, 3);

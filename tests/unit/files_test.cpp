@@ -36,6 +36,18 @@ class FileBuiltins : public ::testing::Test {
     }
     return out + "\"";
   }
+  // %NAME% in a script stands for the literal of that file in the folder,
+  // %% for the folder itself.
+  std::string WithPaths(const std::string& script) const {
+    std::string out;
+    for (size_t at = 0;;) {
+      size_t open = script.find('%', at);
+      size_t close = open == std::string::npos ? open : script.find('%', open + 1);
+      if (close == std::string::npos) return out + script.substr(at);
+      out += script.substr(at, open - at) + Lit(script.substr(open + 1, close - open - 1));
+      at = close + 1;
+    }
+  }
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
@@ -52,7 +64,7 @@ class FileBuiltins : public ::testing::Test {
   // What the script showed; the last-error text is kept in lastError.
   std::string Run(const std::string& script) {
     EZunScriptEngine engine;
-    std::string shown = golden::Shows(engine, script);
+    std::string shown = golden::Shows(engine, WithPaths(script));
     lastError = ToUtf8(engine.strLastError);
     return shown;
   }
@@ -69,22 +81,18 @@ class FileBuiltins : public ::testing::Test {
 };
 
 TEST_F(FileBuiltins, FoldersAndListing) {
-  EXPECT_EQ(Run("print(str(FileExists(" + Lit("") + ")) + str(FileIsFolder(" + Lit("") + ")) + str(FileIsDirectory(" +
-                Lit("none") + ")));"),
-            "110");
-  EXPECT_EQ(Run("var $a = ReadDirectory(" + Lit("") + "); print(str(array_size($a)) + \" \" + str(GetLastError()));"),
-            "0 0");
-  EXPECT_EQ(Run("var $a = ReadDirectory(" + Lit("none") + "); print(var_type($a) + str(array_size($a)) + \" \" +"
-                " str(GetLastError()));"),
-            "array0 1");
-  EXPECT_EQ(Run("print(str(FileCreateDirectory(" + Lit("sub") + ")) + str(FileCreateDirectory(" + Lit("sub") +
-                ")) + str(FileCreateDirectory(" + Lit("no/such") + ")));"),
+  EXPECT_EQ(Run("print(str(FileExists(%%)) + str(FileIsFolder(%%)) + str(FileIsDirectory(%none%)));"), "110");
+  EXPECT_EQ(Run(R"(var $a = ReadDirectory(%%); print(str(array_size($a)) + " " + str(GetLastError()));)"), "0 0");
+  EXPECT_EQ(Run(R"(var $a = ReadDirectory(%none%); print(var_type($a) + str(array_size($a)) + str(GetLastError()));)"),
+            "array01");
+  EXPECT_EQ(Run("print(str(FileCreateDirectory(%sub%)) + str(FileCreateDirectory(%sub%)) +"
+                " str(FileCreateDirectory(%no/such%)));"),
             "100");
   Write("a.txt", "x");
   // A trailing separator is dropped before the names are joined on.
   std::string sep(1, static_cast<char>(fs::path::preferred_separator));
   std::vector<std::string> expected = {(dir / "a.txt").string(), (dir / "sub").string()};
-  EXPECT_EQ(EntriesOf(Run("print(str(ReadDirectory(" + Lit("") + ")));")), expected);
+  EXPECT_EQ(EntriesOf(Run("print(str(ReadDirectory(%%)));")), expected);
   std::string trailing = Lit("");
   trailing.insert(trailing.size() - 1, sep == "\\" ? "\\\\" : "/");
   EXPECT_EQ(EntriesOf(Run("print(str(ReadDirectory(" + trailing + ")));")), expected);
@@ -92,20 +100,19 @@ TEST_F(FileBuiltins, FoldersAndListing) {
 
 TEST_F(FileBuiltins, Properties) {
   Write("five.txt", "12345");
-  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("five.txt") + ", \"SIZE\")) + \" \" + str(GetLastError()) + \" \" +"
-                " str(FileGetProperty(" + Lit("") + ", \"size\")));"),
+  EXPECT_EQ(Run(R"(print(str(FileGetProperty(%five.txt%, "SIZE")) + " " + str(GetLastError()) + " " +
+                     str(FileGetProperty(%%, "size")));)"),
             "5 0 0");
-  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("none") + ", \"size\")) + \" \" + str(FileGetProperty(" +
-                Lit("none") + ", \"mtime\")) + \" \" + str(GetLastError()));"),
+  EXPECT_EQ(Run(R"(print(str(FileGetProperty(%none%, "size")) + " " + str(FileGetProperty(%none%, "mtime")) + " " +
+                     str(GetLastError()));)"),
             "-1 0 1");
   EXPECT_EQ(lastError, "could not read source file");
-  EXPECT_EQ(Run("FileGetProperty(" + Lit("five.txt") + ", \"Name\");"),
-            "ERR:'FileGetProperty' function error:bad property:name");
+  EXPECT_EQ(Run(R"(FileGetProperty(%five.txt%, "Name");)"), "ERR:'FileGetProperty' function error:bad property:name");
   // Times are seconds since 1970, near the present for a file just written.
-  std::string now = Run("print(str(TimeGetCurrent() - FileGetProperty(" + Lit("five.txt") +
-                        ", \"mtime\") < 120) + str(FileGetProperty(" + Lit("five.txt") + ", \"ctime\") > 1000000000) + str(" +
-                        "FileGetProperty(" + Lit("five.txt") + ", \"atime\") > 1000000000));");
-  EXPECT_EQ(now, "111");
+  EXPECT_EQ(Run(R"(print(str(TimeGetCurrent() - FileGetProperty(%five.txt%, "mtime") < 120) +
+                     str(FileGetProperty(%five.txt%, "ctime") > 1000000000) +
+                     str(FileGetProperty(%five.txt%, "atime") > 1000000000));)"),
+            "111");
 }
 
 TEST_F(FileBuiltins, SizeIsReportedModulo4GiB) {
@@ -113,7 +120,7 @@ TEST_F(FileBuiltins, SizeIsReportedModulo4GiB) {
   { std::ofstream(Path("big.bin"), std::ios::binary); }
   fs::resize_file(Path("big.bin"), (uint64_t{1} << 32) + 7, ec);
   if (ec) GTEST_SKIP() << "the file system cannot hold a sparse 4 GiB file: " << ec.message();
-  EXPECT_EQ(Run("print(str(FileGetProperty(" + Lit("big.bin") + ", \"size\")));"), "7");
+  EXPECT_EQ(Run(R"(print(str(FileGetProperty(%big.bin%, "size")));)"), "7");
 }
 
 TEST_F(FileBuiltins, DeleteRenameCopyMove) {
@@ -121,23 +128,23 @@ TEST_F(FileBuiltins, DeleteRenameCopyMove) {
   Write("b.txt", "B");
   Write("ro.txt", "RO");
   MakeReadOnly("ro.txt");
-  EXPECT_EQ(Run("print(str(FileDelete(" + Lit("ro.txt") + ")) + str(FileRename(" + Lit("a.txt") + ", " +
-                Lit("b.txt") + ")) + str(FileRename(" + Lit("a.txt") + ", " + Lit("c.txt") + ")));"),
+  EXPECT_EQ(Run("print(str(FileDelete(%ro.txt%)) + str(FileRename(%a.txt%, %b.txt%)) +"
+                " str(FileRename(%a.txt%, %c.txt%)));"),
             "001");
   EXPECT_EQ(Read("b.txt"), "B");
   EXPECT_EQ(Read("c.txt"), "A");
   // Copy refuses an existing target unless told to overwrite; a read-only
   // target is made writable first.
-  EXPECT_EQ(Run("print(str(FileCopy(" + Lit("c.txt") + ", " + Lit("b.txt") + ")) + str(FileCopy(" + Lit("c.txt") +
-                ", " + Lit("ro.txt") + ", 1)) + str(FileCopy(" + Lit("c.txt") + ", " + Lit("d.txt") + ")));"),
+  EXPECT_EQ(Run("print(str(FileCopy(%c.txt%, %b.txt%)) + str(FileCopy(%c.txt%, %ro.txt%, 1)) +"
+                " str(FileCopy(%c.txt%, %d.txt%)));"),
             "011");
   EXPECT_EQ(Read("b.txt"), "B");
   EXPECT_EQ(Read("ro.txt"), "A");
   EXPECT_EQ(Read("d.txt"), "A");
   Write("ro.txt", "RO");
   MakeReadOnly("ro.txt");
-  EXPECT_EQ(Run("print(str(FileMove(" + Lit("d.txt") + ", " + Lit("b.txt") + ")) + str(FileMove(" + Lit("d.txt") +
-                ", " + Lit("ro.txt") + ", 1)) + str(FileExists(" + Lit("d.txt") + ")));"),
+  EXPECT_EQ(Run("print(str(FileMove(%d.txt%, %b.txt%)) + str(FileMove(%d.txt%, %ro.txt%, 1)) +"
+                " str(FileExists(%d.txt%)));"),
             "010");
   EXPECT_EQ(Read("ro.txt"), "A");
   EXPECT_EQ(Read("b.txt"), "B");
@@ -145,13 +152,12 @@ TEST_F(FileBuiltins, DeleteRenameCopyMove) {
 
 TEST_F(FileBuiltins, FailedMoveKeepsTheTarget) {
   Write("target.txt", "keep me");
-  EXPECT_EQ(Run("print(str(FileMove(" + Lit("missing.txt") + ", " + Lit("target.txt") + ", 1)) + str(GetLastError()));"),
-            "01");
+  EXPECT_EQ(Run("print(str(FileMove(%missing.txt%, %target.txt%, 1)) + str(GetLastError()));"), "01");
   EXPECT_EQ(lastError, "could not delete existing target file");
   EXPECT_EQ(Read("target.txt"), "keep me");
   fs::create_directory(Path("folder"));
   Write("src.txt", "s");
-  EXPECT_EQ(Run("print(str(FileMove(" + Lit("src.txt") + ", " + Lit("folder") + ", 1)));"), "0");
+  EXPECT_EQ(Run("print(str(FileMove(%src.txt%, %folder%, 1)));"), "0");
   EXPECT_EQ(Read("src.txt"), "s");
 }
 
@@ -164,18 +170,18 @@ TEST_F(FileBuiltins, ForceDeleteRemovesReadOnlyFiles) {
 }
 
 TEST_F(FileBuiltins, SaveWritesTheRequestedEncoding) {
-  EXPECT_EQ(Run("print(str(TextFileSave(" + Lit("u.txt") + ", \"A\" + chr(0x263A), \"utf-16 bom\")) + str(TextFileSave(" +
-                Lit("up.txt") + ", \"Ab\", \"UTF-16\")) + str(TextFileSave(" + Lit("n.txt") + ", \"Ab\", \"utf-16\")) +"
-                " str(TextFileSave(" + Lit("b.txt") + ", \"Ab\", \"bom\")));"),
+  EXPECT_EQ(Run(R"(print(str(TextFileSave(%u.txt%, "A" + chr(0x263A), "utf-16 bom")) +
+                     str(TextFileSave(%up.txt%, "Ab", "UTF-16")) + str(TextFileSave(%n.txt%, "Ab", "utf-16")) +
+                     str(TextFileSave(%b.txt%, "Ab", "bom")));)"),
             "1111");
   EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE" "A\0\x3A\x26", 6));
   EXPECT_EQ(Read("up.txt"), "Ab");
   EXPECT_EQ(Read("n.txt"), std::string("A\0b\0", 4));
   EXPECT_EQ(Read("b.txt"), "Ab");
   // 8-bit text goes through the ANSI code page: e-acute is one byte.
-  Run("TextFileSave(" + Lit("e.txt") + ", chr(0xE9) + chr(0x263A));");
+  Run("TextFileSave(%e.txt%, chr(0xE9) + chr(0x263A));");
   EXPECT_EQ(Read("e.txt"), "\xE9?");
-  EXPECT_EQ(Run("print(str(TextFileSave(" + Lit("no/such/x.txt") + ", \"x\")) + str(GetLastError()));"), "01");
+  EXPECT_EQ(Run(R"(print(str(TextFileSave(%no/such/x.txt%, "x")) + str(GetLastError()));)"), "01");
 }
 
 TEST_F(FileBuiltins, LoadReportsTheEncoding) {
@@ -183,36 +189,31 @@ TEST_F(FileBuiltins, LoadReportsTheEncoding) {
   Write("le.txt", std::string("\xFF\xFEH\0i\0", 6));
   Write("be.txt", std::string("\xFE\xFF\0H\0i", 6));
   Write("zero.txt", std::string("ab\0cd", 5));
-  EXPECT_EQ(Run("print(TextFileLoad(" + Lit("ansi.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\");"),
-            "caf\xC3\xA9[ansi]");
-  EXPECT_EQ(Run("print(TextFileLoad(" + Lit("le.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\" + TextFileLoad(" +
-                Lit("be.txt") + ") + \"[\" + GetLastAdditionalResult() + \"]\");"),
+  EXPECT_EQ(Run(R"(print(TextFileLoad(%ansi.txt%) + "[" + GetLastAdditionalResult() + "]");)"), "caf\xC3\xA9[ansi]");
+  EXPECT_EQ(Run(R"(print(TextFileLoad(%le.txt%) + "[" + GetLastAdditionalResult() + "]" +
+                     TextFileLoad(%be.txt%) + "[" + GetLastAdditionalResult() + "]");)"),
             "Hi[ utf-16 bom]Hi[ utf-16 bom]");
-  EXPECT_EQ(Run("TextFileLoad(" + Lit("ansi.txt") + "); print(\"<\" + TextFileLoad(" + Lit("zero.txt") + ") + \">\" +"
-                " str(GetLastError()) + GetLastAdditionalResult());"),
+  EXPECT_EQ(Run(R"(TextFileLoad(%ansi.txt%);
+                   print("<" + TextFileLoad(%zero.txt%) + ">" + str(GetLastError()) + GetLastAdditionalResult());)"),
             "<>1ansi");
 }
 
 TEST_F(FileBuiltins, AppendKeepsTheEncoding) {
-  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("new.txt") + ", \"one\")) + str(TextFileAppend(" + Lit("new.txt") +
-                ", \"two\")));"),
-            "11");
+  EXPECT_EQ(Run(R"(print(str(TextFileAppend(%new.txt%, "one")) + str(TextFileAppend(%new.txt%, "two")));)"), "11");
   EXPECT_EQ(Read("new.txt"), "onetwo");
   Write("le.txt", std::string("\xFF\xFEH\0", 4));
   Write("be.txt", std::string("\xFE\xFF\0H", 4));
-  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("le.txt") + ", \"i\")) + str(TextFileAppend(" + Lit("be.txt") +
-                ", \"i\")));"),
-            "11");
+  EXPECT_EQ(Run(R"(print(str(TextFileAppend(%le.txt%, "i")) + str(TextFileAppend(%be.txt%, "i")));)"), "11");
   EXPECT_EQ(Read("le.txt"), std::string("\xFF\xFEH\0i\0", 6));
   EXPECT_EQ(Read("be.txt"), std::string("\xFE\xFF\0H\0i", 6));
   // A file that cannot be read is not overwritten.
   Write("zero.txt", std::string("ab\0cd", 5));
-  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("zero.txt") + ", \"x\")));"), "0");
+  EXPECT_EQ(Run("print(str(TextFileAppend(%zero.txt%, \"x\")));"), "0");
   EXPECT_EQ(lastError, "error reading source file");
   EXPECT_EQ(Read("zero.txt"), std::string("ab\0cd", 5));
   Write("ro.txt", "old");
   MakeReadOnly("ro.txt");
-  EXPECT_EQ(Run("print(str(TextFileAppend(" + Lit("ro.txt") + ", \"x\")));"), "0");
+  EXPECT_EQ(Run("print(str(TextFileAppend(%ro.txt%, \"x\")));"), "0");
   EXPECT_EQ(lastError, "error saving");
   EXPECT_EQ(Read("ro.txt"), "old");
 }
@@ -228,8 +229,8 @@ TEST_F(FileBuiltins, FailedWriteLeavesTheOldFile) {
   struct rlimit small = old;
   small.rlim_cur = 4;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  std::string shown = Run("print(str(TextFileSave(" + Lit("keep.txt") + ", \"new and much longer\")) + str(" +
-                          "TextFileAppend(" + Lit("keep.txt") + ", \" more\")));");
+  std::string shown = Run(R"(print(str(TextFileSave(%keep.txt%, "new and much longer")) +
+                               str(TextFileAppend(%keep.txt%, " more")));)");
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(shown, "00");

@@ -9,8 +9,6 @@ namespace {
 using golden::RecordingDialogs;
 using golden::Shows;
 
-using golden::Check;
-
 TEST(Language, StoreReachesTheElementAfterTheArrayGrew) {
   EXPECT_EQ(Shows("var $a = Array(0); $a[0] = ($a += 5) + 1; print(str($a));"), "0,5,1,5");
   EXPECT_EQ(Shows("var $a = Array(0); var $i = 0; repeat { $a += $i; $i += 1; if ($i == 40) break; } "

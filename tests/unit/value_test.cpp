@@ -41,117 +41,85 @@ TEST(Value, NumericReadingsDemandALeadingDigit) {
 }
 
 TEST(Value, ChangeTypeTable) {
-  EScriptValue v = Str(u"-5");
-  EXPECT_TRUE(v.ChangeType(SEVT_INT));
-  EXPECT_EQ(v.type, SEVT_INT);
-  EXPECT_EQ(v.nValue, -5);
-
-  v = Str(u"");
-  EXPECT_TRUE(v.ChangeType(SEVT_INT));
-  EXPECT_EQ(v.type, SEVT_DOUBLE);  // a double even when an int was asked for
-
-  v = Str(u"x");
-  EXPECT_FALSE(v.ChangeType(SEVT_INT));
-  EXPECT_EQ(v.type, SEVT_DOUBLE);
-  EXPECT_EQ(v.dValue, 0.0);
-
-  v = Str(u"99999999999");
-  EXPECT_TRUE(v.ChangeType(SEVT_INT));
-  EXPECT_EQ(v.nValue, INT32_MAX);  // a 32-bit reading
-
-  v = Dbl(2.5);
-  EXPECT_TRUE(v.ChangeType(SEVT_STRING));
-  EXPECT_EQ(v.strValue, u"2.5000000000");
-
-  v = Str(u"abc");
-  EXPECT_FALSE(v.ChangeType(SEVT_ARRAY));
-  EXPECT_EQ(v.type, SEVT_STRING);
-
-  v = EScriptValue();
-  v.strValue = u"kept";
-  EXPECT_TRUE(v.ChangeType(SEVT_STRING));
-  EXPECT_EQ(v.strValue, u"kept");  // from empty the old text stays
-
-  v = EScriptValue::Array();
-  EXPECT_FALSE(v.ChangeType(SEVT_INT));
+  EScriptValue emptyWithText;
+  emptyWithText.strValue = u"kept";  // from empty the old text stays
+  struct Case {
+    EScriptValue from;
+    int32_t to;
+    bool changed;
+    const char16_t* result;  // GetInfo() afterwards
+  };
+  const Case cases[] = {
+      {Str(u"-5"), SEVT_INT, true, u"type:int,value:-5,name in array:"},
+      {Str(u""), SEVT_INT, true, u"type:double,value:0,name in array:"},  // a double even when an int was asked for
+      {Str(u"x"), SEVT_INT, false, u"type:double,value:0,name in array:"},
+      {Str(u"99999999999"), SEVT_INT, true, u"type:int,value:2147483647,name in array:"},  // a 32-bit reading
+      {Dbl(2.5), SEVT_STRING, true, u"type:string,value:2.5000000000,name in array:"},
+      {Str(u"abc"), SEVT_ARRAY, false, u"type:string,value:abc,name in array:"},
+      {emptyWithText, SEVT_STRING, true, u"type:string,value:kept,name in array:"},
+      {EScriptValue::Array(), SEVT_INT, false, u"type:array,value:,name in array:"},
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(ToUtf8(c.from.GetInfo()));
+    EXPECT_EQ(c.from.ChangeType(c.to), c.changed);
+    EXPECT_EQ(c.from.GetInfo(), c.result);
+  }
 }
 
 TEST(Value, Truth) {
-  EXPECT_FALSE(Dbl(0.99).IsTrue());
-  EXPECT_TRUE(Dbl(-1.5).IsTrue());
-  EXPECT_FALSE(Str(u"0.99").IsTrue());
-  EXPECT_TRUE(Str(u"-5").IsTrue());
-  EXPECT_TRUE(Str(u"1abc").IsTrue());
-  EXPECT_FALSE(Str(u"-0").IsTrue());
-  EXPECT_FALSE(Str(u"abc").IsTrue());
-  EXPECT_FALSE(Str(u" 1").IsTrue());
-  EXPECT_TRUE(EScriptValue::Array().IsTrue());
-  EXPECT_FALSE(EScriptValue().IsTrue());
+  const std::pair<EScriptValue, bool> cases[] = {
+      {Dbl(0.99), false}, {Dbl(-1.5), true},  {Str(u"0.99"), false}, {Str(u"-5"), true},
+      {Str(u"1abc"), true}, {Str(u"-0"), false}, {Str(u"abc"), false}, {Str(u" 1"), false},
+      {EScriptValue::Array(), true}, {EScriptValue(), false},
+  };
+  for (const auto& [value, truth] : cases) EXPECT_EQ(value.IsTrue(), truth) << ToUtf8(value.GetInfo());
 }
 
 TEST(Value, CompareAcrossTypes) {
-  EXPECT_EQ(EScriptValue::Compare(EScriptValue(), Int(0)), 0);
-  EXPECT_EQ(EScriptValue::Compare(EScriptValue(), Str(u"")), 0);
-  EXPECT_EQ(EScriptValue::Compare(Int(0), EScriptValue()), -2);
-  EXPECT_EQ(EScriptValue::Compare(Str(u"abc"), Str(u"ABC")), 0);
-  EXPECT_EQ(EScriptValue::Compare(Str(u"a"), Str(u"b")), -1);
-  EXPECT_EQ(EScriptValue::Compare(Str(u"10"), Dbl(10)), 0);
-  EXPECT_EQ(EScriptValue::Compare(Str(u"x"), Dbl(10)), -2);
-  EXPECT_EQ(EScriptValue::Compare(Dbl(std::nan("")), Dbl(1)), 1);
-  EXPECT_EQ(EScriptValue::Compare(Int(3), Dbl(2.5)), 1);
-  EXPECT_EQ(EScriptValue::Compare(EScriptValue(), EScriptValue()), -2);
+  struct Case {
+    EScriptValue a, b;
+    int result;
+  };
+  const Case cases[] = {
+      {EScriptValue(), Int(0), 0},      {EScriptValue(), Str(u""), 0},   {Int(0), EScriptValue(), -2},
+      {Str(u"abc"), Str(u"ABC"), 0},    {Str(u"a"), Str(u"b"), -1},      {Str(u"10"), Dbl(10), 0},
+      {Str(u"x"), Dbl(10), -2},         {Dbl(std::nan("")), Dbl(1), 1},  {Int(3), Dbl(2.5), 1},
+      {EScriptValue(), EScriptValue(), -2},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(EScriptValue::Compare(c.a, c.b), c.result) << ToUtf8(c.a.GetInfo()) << " / " << ToUtf8(c.b.GetInfo());
 }
 
 TEST(Value, AddRules) {
-  EScriptValue v;
-  EXPECT_TRUE(v.Add(Int(5)));
-  EXPECT_EQ(v.type, SEVT_INT);
-  EXPECT_EQ(v.nValue, 5);
-
-  v = Int(5);
-  EXPECT_TRUE(v.Add(Dbl(2.7)));
-  EXPECT_EQ(v.type, SEVT_INT);
-  EXPECT_EQ(v.nValue, 7);
-
-  v = Dbl(2.5);
-  EXPECT_TRUE(v.Add(Int(1)));
-  EXPECT_EQ(v.dValue, 3.5);
-
-  v = Str(u"a");
-  EXPECT_TRUE(v.Add(Str(u"b")));
-  EXPECT_EQ(v.strValue, u"ab");
-
-  v = Int(5);
-  EXPECT_TRUE(v.Add(Str(u"a")));
-  EXPECT_EQ(v.strValue, u"5a");
-
-  v = Str(u"12");
-  EXPECT_TRUE(v.Add(Int(5)));
-  EXPECT_EQ(v.type, SEVT_INT);
-  EXPECT_EQ(v.nValue, 17);
-
-  v = Str(u"1.5");
-  EXPECT_TRUE(v.Add(Int(2)));
-  EXPECT_EQ(v.type, SEVT_INT);
-  EXPECT_EQ(v.nValue, 3);
-
-  v = Int(5);
-  EXPECT_FALSE(v.Add(EScriptValue()));
-
-  v = Str(u"a");
-  EXPECT_FALSE(v.Add(Int(1)));
-  EXPECT_EQ(v.type, SEVT_DOUBLE);
-
-  v = Int(INT64_MAX);
-  EXPECT_TRUE(v.Add(Int(1)));  // wraps, no undefined behaviour
-  EXPECT_EQ(v.nValue, INT64_MIN);
-
+  struct Case {
+    EScriptValue left, right;
+    bool added;
+    const char16_t* result;  // GetInfo() afterwards
+  };
+  const Case cases[] = {
+      {EScriptValue(), Int(5), true, u"type:int,value:5,name in array:"},
+      {Int(5), Dbl(2.7), true, u"type:int,value:7,name in array:"},
+      {Dbl(2.5), Int(1), true, u"type:double,value:3.500,name in array:"},
+      {Str(u"a"), Str(u"b"), true, u"type:string,value:ab,name in array:"},
+      {Int(5), Str(u"a"), true, u"type:string,value:5a,name in array:"},
+      {Str(u"12"), Int(5), true, u"type:int,value:17,name in array:"},
+      {Str(u"1.5"), Int(2), true, u"type:int,value:3,name in array:"},
+      {Int(5), EScriptValue(), false, nullptr},
+      {Str(u"a"), Int(1), false, u"type:double,value:0,name in array:"},
+      {Int(INT64_MAX), Int(1), true, u"type:int,value:-9223372036854775808,name in array:"},  // wraps
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(ToUtf8(c.left.GetInfo()) + " + " + ToUtf8(c.right.GetInfo()));
+    EXPECT_EQ(c.left.Add(c.right), c.added);
+    if (c.result) {
+      EXPECT_EQ(c.left.GetInfo(), c.result);
+    }
+  }
   EScriptValue arr = EScriptValue::Array();
   arr.Add(Int(1));
   arr.Add(Int(2));
   EXPECT_TRUE(arr.Add(Int(5)));
   EXPECT_EQ(arr.GetElementCount(), 3);
-
   EScriptValue nested;
   EXPECT_TRUE(nested.Add(arr));
   EXPECT_EQ(nested.GetElementCount(), 1);
