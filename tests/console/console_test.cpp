@@ -70,10 +70,10 @@ TEST_F(Console, ExitStatusTellsWhatHappened) {
   EXPECT_EQ(clean.exitCode, 0);
   EXPECT_EQ(clean.out, "hi\n[Title] there\n");
   EXPECT_EQ(clean.err, "");
-  ProcessResult failed = RunText("print(1);\n  nosuch(2);\n");
+  ProcessResult failed = RunText("print(1);\r\n  nosuch(2);\n");
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_EQ(failed.out, "1\n");
-  EXPECT_TRUE(Has(failed.err, "(pos 21, line 2, column 12) : 'nosuch' function not found")) << failed.err;
+  EXPECT_TRUE(Has(failed.err, "(pos 22, line 2, column 12) : 'nosuch' function not found")) << failed.err;
 
   EXPECT_EQ(Run({"--help"}).exitCode, 0);
   ProcessResult version = Run({"--version"});

@@ -3,22 +3,15 @@
 #include <algorithm>
 #include <set>
 
+#include "text/text.h"
+
 namespace zun::e2e {
 
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+std::string Utf8(const std::wstring& w) { return ToUtf8(u16(w.begin(), w.end())); }
 
 std::wstring Wide(const std::string& s) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
+  u16 u = FromUtf8(s);
+  return std::wstring(u.begin(), u.end());
 }
 
 std::string WindowsPath(const std::string& path) {
@@ -194,12 +187,6 @@ std::vector<wchar_t> Environment(const std::vector<std::string>& extra) {
 }
 
 }  // namespace
-
-std::string RunResult::Transcript() const {
-  std::string out;
-  for (const auto& e : entries) out += golden::FormatEntry(e) + "\n";
-  return out;
-}
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options) {
   std::wstring cmd = QuoteArg(exe);

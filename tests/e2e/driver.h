@@ -42,7 +42,7 @@ struct RunResult {
   DWORD exitCode = 0;
   std::vector<golden::Entry> entries;  // every dialog seen, as a transcript
   MainDialogState mainDialog;
-  std::string Transcript() const;
+  std::string Transcript() const { return golden::FormatTranscript(entries); }
 };
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options);

@@ -83,18 +83,6 @@ TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
   EXPECT_EQ(r.exitCode, 2u) << "nothing ran";
 }
 
-TEST(Runner, ValidScriptStaysHiddenAndEnds) {
-  std::string path = Scratch("valid.zunscript");
-  WriteFile(path, "var $a = 1; $a += 1;");
-  RunOptions o;
-  o.args = {path};
-  RunResult r = RunProgram(g_exe, o);
-  EXPECT_TRUE(r.ended);
-  EXPECT_TRUE(r.entries.empty()) << r.Transcript();
-  EXPECT_FALSE(r.mainDialog.visible);
-  EXPECT_EQ(r.exitCode, 0u);
-}
-
 TEST(Runner, DelAfterPathDeletesTheFile) {
   std::string path = Scratch("deleted.zunscript");
   WriteFile(path, "var $a = 1;");
@@ -112,30 +100,6 @@ TEST(Runner, DelBeforePathRunsAndDeletesNothing) {
   EXPECT_EQ(r.mainDialog.status, "No script file passed");
   EXPECT_TRUE(r.entries.empty());
   EXPECT_TRUE(Exists(path));
-}
-
-TEST(Runner, EmptyFileShowsScriptIsEmpty) {
-  std::string path = Scratch("empty.zunscript");
-  WriteFile(path, "");
-  RunOptions o;
-  o.args = {path};
-  RunResult r = RunProgram(g_exe, o);
-  EXPECT_TRUE(r.ended);
-  EXPECT_EQ(r.Transcript(), "box\tZunRun\tOK\t(pos 0) : Script is empty, code snippet:\"\"\\r\\n\tOK\n");
-  EXPECT_EQ(r.exitCode, 1u) << "a script error";
-}
-
-TEST(Runner, DeepNestingEndsWithAnError) {
-  std::string path = Scratch("deep.zunscript");
-  WriteFile(path, std::string(100000, '('));
-  RunOptions o;
-  o.args = {path};
-  o.timeoutMs = 60000;
-  RunResult r = RunProgram(g_exe, o);
-  EXPECT_TRUE(r.ended);
-  ASSERT_FALSE(r.entries.empty());
-  EXPECT_NE(r.entries.front().fields[2].find("nested too deeply"), std::string::npos) << r.Transcript();
-  EXPECT_EQ(r.exitCode, 1u);
 }
 
 std::string ManifestOf(const std::string& exe) {

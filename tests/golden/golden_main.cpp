@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
     engine.Initialize();
     engine.SetScript(script);
     engine.Run();
-    std::string want;
-    for (const auto& e : expected) want += FormatEntry(e) + "\n";
+    std::string want = FormatTranscript(expected);
     std::string got = dialogs.Transcript();
     if (update && got != want) {
       std::ofstream(expectedPath, std::ios::binary) << got;

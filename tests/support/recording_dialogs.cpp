@@ -66,12 +66,6 @@ int RecordingDialogs::ShowMenu(void*, const std::vector<MenuItem>& items) {
   return chosen;
 }
 
-std::string RecordingDialogs::Transcript() const {
-  std::string out;
-  for (const auto& e : entries) out += FormatEntry(e) + "\n";
-  return out;
-}
-
 std::vector<std::string> RecordingDialogs::BoxTexts() const {
   std::vector<std::string> texts;
   for (const auto& e : entries)

@@ -25,7 +25,7 @@ class RecordingDialogs : public IScriptDialogs {
   int ShowMenu(void* owner, const std::vector<MenuItem>& items) override;
 
   std::vector<Entry> entries;
-  std::string Transcript() const;
+  std::string Transcript() const { return FormatTranscript(entries); }
   // The texts of the boxes alone, for short assertions.
   std::vector<std::string> BoxTexts() const;
 

@@ -57,9 +57,13 @@ std::vector<Entry> ParseTranscript(const std::string& text) {
   return entries;
 }
 
-std::string FormatEntry(const Entry& e) {
-  std::string out = e.kind;
-  for (const auto& f : e.fields) out += "\t" + Escape(f);
+std::string FormatTranscript(const std::vector<Entry>& entries) {
+  std::string out;
+  for (const Entry& e : entries) {
+    out += e.kind;
+    for (const auto& f : e.fields) out += "\t" + Escape(f);
+    out += "\n";
+  }
   return out;
 }
 

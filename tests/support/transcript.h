@@ -24,7 +24,8 @@ struct Entry {
 std::string Escape(const std::string& utf8);
 std::string Unescape(const std::string& text);
 std::vector<Entry> ParseTranscript(const std::string& text);
-std::string FormatEntry(const Entry& e);
+// One line for each entry.
+std::string FormatTranscript(const std::vector<Entry>& entries);
 
 // One item of a "menu" entry's list: "(checked)" and "(grayed)" before its
 // text; a separator is empty.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "tests/support/script_run.h"
 #include "tests/support/transcript.h"
@@ -26,7 +27,12 @@ TEST(Cases, EveryScriptShowsWhatItsTableSays) {
   for (const fs::path& table : tables) {
     std::ifstream in(table, std::ios::binary);
     std::string line, script;
+    std::unique_ptr<golden::ScopedEnv> env;
     for (int number = 1; std::getline(in, line); ++number) {
+      if (line.rfind("## env: ", 0) == 0) {
+        env.reset();  // the old values come back first
+        env = std::make_unique<golden::ScopedEnv>(golden::EnvOf("// " + line.substr(3)));
+      }
       if (line.rfind("## ", 0) == 0 || (line.empty() && script.empty())) continue;
       if (line.rfind("=> ", 0) != 0) {
         script += (script.empty() ? "" : "\n") + line;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "engine/constants_map.h"
 #include "engine/value.h"
 
 namespace zun {
@@ -45,27 +44,6 @@ TEST(Containers, ElementsByPositionAndName) {
   EScriptValue notArray = EScriptValue::Int(1);
   EXPECT_FALSE(notArray.AddElementByName(u"x", named));
   EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
-}
-
-TEST(Containers, ConstantsMap) {
-  EConstantsMap m(17);
-  m.InitHashTable(100);
-  EXPECT_EQ(m.GetBucketCount(), 100);
-  EScriptConstant c;
-  c.type = 3;
-  for (int i = 0; i < 250; ++i) {
-    c.nValue = i;
-    m.SetAt(u"K" + Int64ToString(i), c);
-  }
-  c.nValue = -1;
-  m.SetAt(u"K7", c);
-  EXPECT_EQ(m.GetCount(), 250);
-  EScriptConstant out;
-  ASSERT_TRUE(m.Lookup(u"K7", out));
-  EXPECT_EQ(out.nValue, -1);
-  ASSERT_TRUE(m.Lookup(u"K249", out));
-  EXPECT_EQ(out.nValue, 249);
-  EXPECT_FALSE(m.Lookup(u"k7", out));
 }
 
 }  // namespace

@@ -86,12 +86,5 @@ TEST_F(Engine, LastErrorSurvivesRunsOthersReset) {
   EXPECT_EQ(e.strLastError, u"");
 }
 
-TEST_F(Engine, LineAndColumn) {
-  int line = 0, column = 0;
-  EZunScriptEngine::LineAndColumn(u"ab\r\ncd\nef", 8, line, column);
-  EXPECT_EQ(line, 3);
-  EXPECT_EQ(column, 2);
-}
-
 }  // namespace
 }  // namespace zun

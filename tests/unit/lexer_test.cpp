@@ -91,16 +91,5 @@ TEST_F(Lexer, ReadTokenStartsBeforeTheBlanks) {
   EXPECT_EQ(engine.ReadToken().text, u"foo");
 }
 
-TEST(TextSearch, FindNoCaseAndFindInString) {
-  EXPECT_EQ(FindNoCase(u"Hello World", u"WORLD"), 6u);
-  EXPECT_FALSE(FindNoCase(u"", u""));
-  EXPECT_EQ(FindNoCase(u"a", u""), 0u);
-  EXPECT_EQ(FindInString(u"Hello World", u"WORLD", false, 0), -1);
-  EXPECT_EQ(FindInString(u"Hello World", u"WORLD", true, 0), 6);
-  EXPECT_EQ(FindInString(u"abc", u"", false, 3), 3);
-  EXPECT_EQ(FindInString(u"abc", u"a", false, -1), -1);
-  EXPECT_EQ(FindInString(u"abc", u"a", false, 4), -1);
-}
-
 }  // namespace
 }  // namespace zun
