@@ -1,6 +1,7 @@
 #include "tests/support/transcript.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -124,6 +125,33 @@ std::vector<std::string> EnvOf(const std::string& script) {
   for (std::string w; words >> w;)
     if (w.find('=') != std::string::npos) env.push_back(w);
   return env;
+}
+
+int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& only, bool update, const GoldenRun& run) {
+  int passed = 0, failed = 0;
+  for (const std::filesystem::path& script : GoldenScripts(folder)) {
+    if (!only.empty() && script.stem().string() != only) continue;
+    std::filesystem::path transcript = std::filesystem::path(script).replace_extension(".transcript");
+    std::vector<Entry> expected = ParseTranscript(ReadBytes(transcript));
+    std::string problem, want = FormatTranscript(expected);
+    std::string got = run(script, expected, problem);
+    if (update && got != want && problem.empty()) {
+      std::ofstream(transcript, std::ios::binary) << got;
+      std::printf("updated %s\n", transcript.filename().string().c_str());
+      want = got;
+    }
+    std::string name = script.filename().string();
+    if (got == want && problem.empty()) {
+      ++passed;
+      std::printf("ok   %s\n", name.c_str());
+    } else {
+      ++failed;
+      std::printf("FAIL %s%s\n--- expected\n%s--- got\n%s---\n", name.c_str(), problem.c_str(), want.c_str(), got.c_str());
+    }
+    std::fflush(stdout);
+  }
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 && passed > 0 ? 0 : 1;
 }
 
 }  // namespace zun::golden

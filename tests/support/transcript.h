@@ -11,6 +11,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,15 @@ std::string ReadBytes(const std::filesystem::path& path);
 // The environment a golden script runs in: the NAME=VALUE words of its
 // first line when that reads "// env: A=B C=D".
 std::vector<std::string> EnvOf(const std::string& script);
+
+// What one host showed of a golden script, in transcript form; `problem`
+// says what else went wrong ("" when nothing did).
+using GoldenRun = std::function<std::string(const std::filesystem::path& script, const std::vector<Entry>& expected,
+                                            std::string& problem)>;
+// Runs every golden script of `folder` (or only the one named `only`),
+// prints "ok" or "FAIL" and the difference for each, and returns the exit
+// status of the whole. `update` writes each differing transcript from the
+// run instead (answers still come from the old one); review the diff.
+int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& only, bool update, const GoldenRun& run);
 
 }  // namespace zun::golden

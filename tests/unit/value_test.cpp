@@ -10,23 +10,6 @@ EScriptValue Str(const u16& s) { return EScriptValue::String(s); }
 EScriptValue Int(int64_t n) { return EScriptValue::Int(n); }
 EScriptValue Dbl(double d) { return EScriptValue::Double(d); }
 
-TEST(Value, TextForms) {
-  EXPECT_EQ(Dbl(7.0).ToString(), u"7");
-  EXPECT_EQ(Dbl(0.1).ToString(), u"0.100");
-  EXPECT_EQ(Dbl(-0.25).ToString(), u"-0.250");
-  EXPECT_EQ(Dbl(1e20).ToString(), u"100000000000000000000.000");
-  EXPECT_EQ(Dbl(-9223372036854775808.0).ToString(), u"-9223372036854775808");
-  EXPECT_EQ(EScriptValue().ToString(), u"");
-  EScriptValue inner = EScriptValue::Array();
-  inner.AppendElement(Int(2));
-  inner.AppendElement(Int(3));
-  EScriptValue outer = EScriptValue::Array();
-  outer.AppendElement(Int(1));
-  outer.AppendElement(Str(u"a"));
-  outer.AppendElement(inner);
-  EXPECT_EQ(outer.ToString(), u"1,a,2,3");
-}
-
 TEST(Value, NumericReadingsDemandALeadingDigit) {
   double d = 1;
   EXPECT_FALSE(Str(u"-5").GetDouble(d));
@@ -88,42 +71,6 @@ TEST(Value, CompareAcrossTypes) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(EScriptValue::Compare(c.a, c.b), c.result) << ToUtf8(c.a.GetInfo()) << " / " << ToUtf8(c.b.GetInfo());
-}
-
-TEST(Value, AddRules) {
-  struct Case {
-    EScriptValue left, right;
-    bool added;
-    const char16_t* result;  // GetInfo() afterwards
-  };
-  const Case cases[] = {
-      {EScriptValue(), Int(5), true, u"type:int,value:5,name in array:"},
-      {Int(5), Dbl(2.7), true, u"type:int,value:7,name in array:"},
-      {Dbl(2.5), Int(1), true, u"type:double,value:3.500,name in array:"},
-      {Str(u"a"), Str(u"b"), true, u"type:string,value:ab,name in array:"},
-      {Int(5), Str(u"a"), true, u"type:string,value:5a,name in array:"},
-      {Str(u"12"), Int(5), true, u"type:int,value:17,name in array:"},
-      {Str(u"1.5"), Int(2), true, u"type:int,value:3,name in array:"},
-      {Int(5), EScriptValue(), false, nullptr},
-      {Str(u"a"), Int(1), false, u"type:double,value:0,name in array:"},
-      {Int(INT64_MAX), Int(1), true, u"type:int,value:-9223372036854775808,name in array:"},  // wraps
-  };
-  for (Case c : cases) {
-    SCOPED_TRACE(ToUtf8(c.left.GetInfo()) + " + " + ToUtf8(c.right.GetInfo()));
-    EXPECT_EQ(c.left.Add(c.right), c.added);
-    if (c.result) {
-      EXPECT_EQ(c.left.GetInfo(), c.result);
-    }
-  }
-  EScriptValue arr = EScriptValue::Array();
-  arr.Add(Int(1));
-  arr.Add(Int(2));
-  EXPECT_TRUE(arr.Add(Int(5)));
-  EXPECT_EQ(arr.GetElementCount(), 3);
-  EScriptValue nested;
-  EXPECT_TRUE(nested.Add(arr));
-  EXPECT_EQ(nested.GetElementCount(), 1);
-  EXPECT_EQ(nested.elements[0].GetElementCount(), 3);
 }
 
 TEST(Value, NamesFollowCopyIfSet) {
