@@ -24,13 +24,8 @@ fs::path g_scripts;
 
 class Console : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("zunrunc-tests-" + std::string(::testing::UnitTest::GetInstance()
-                                                                          ->current_test_info()
-                                                                          ->name()));
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  void SetUp() override { dir = FreshTestFolder(); }
+  void TearDown() override { RemoveTestFolder(dir); }
 
   std::string Script(const std::string& text, const std::string& name = "s.zunscript") {
     fs::path p = dir / name;

@@ -39,6 +39,8 @@ RunResult RunUntilDialog(const std::vector<std::string>& args) {
 }
 
 TEST(Runner, ExplainsWhatItCannotRun) {
+  std::string kept = Scratch("kept.zunscript");
+  WriteFile(kept, "print(\"must not run\");");
   struct Case {
     std::vector<std::string> args;
     const char* status;
@@ -49,6 +51,7 @@ TEST(Runner, ExplainsWhatItCannotRun) {
       {{"a.zunscript", "b.zunscript"}, "Too many script files passed", kUsage},
       {{"no-such-file.zunscript"}, "Error",
        "Could not load file:no-such-file.zunscript\r\nUsage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\""},
+      {{"/del", kept}, "No script file passed", kUsage},  // the path is the switch's value
   };
   for (const Case& c : cases) {
     RunResult r = RunUntilDialog(c.args);
@@ -56,7 +59,9 @@ TEST(Runner, ExplainsWhatItCannotRun) {
     EXPECT_TRUE(r.mainDialog.visible) << c.status;
     EXPECT_EQ(r.mainDialog.status, c.status);
     EXPECT_EQ(r.mainDialog.output, c.output);
+    EXPECT_TRUE(r.entries.empty()) << r.Transcript();
   }
+  EXPECT_TRUE(Exists(kept));
 }
 
 TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
@@ -91,15 +96,6 @@ TEST(Runner, DelAfterPathDeletesTheFile) {
   RunResult r = RunProgram(g_exe, o);
   EXPECT_TRUE(r.ended);
   EXPECT_FALSE(Exists(path));
-}
-
-TEST(Runner, DelBeforePathRunsAndDeletesNothing) {
-  std::string path = Scratch("kept.zunscript");
-  WriteFile(path, "print(\"must not run\");");
-  RunResult r = RunUntilDialog({"/del", path});
-  EXPECT_EQ(r.mainDialog.status, "No script file passed");
-  EXPECT_TRUE(r.entries.empty());
-  EXPECT_TRUE(Exists(path));
 }
 
 std::string ManifestOf(const std::string& exe) {

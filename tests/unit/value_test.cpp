@@ -49,15 +49,6 @@ TEST(Value, ChangeTypeTable) {
   }
 }
 
-TEST(Value, Truth) {
-  const std::pair<EScriptValue, bool> cases[] = {
-      {Dbl(0.99), false}, {Dbl(-1.5), true},  {Str(u"0.99"), false}, {Str(u"-5"), true},
-      {Str(u"1abc"), true}, {Str(u"-0"), false}, {Str(u"abc"), false}, {Str(u" 1"), false},
-      {EScriptValue::Array(), true}, {EScriptValue(), false},
-  };
-  for (const auto& [value, truth] : cases) EXPECT_EQ(value.IsTrue(), truth) << ToUtf8(value.GetInfo());
-}
-
 TEST(Value, CompareAcrossTypes) {
   struct Case {
     EScriptValue a, b;
