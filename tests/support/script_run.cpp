@@ -136,8 +136,4 @@ void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
 }
 #endif
 
-void Check(const std::vector<Case>& cases) {
-  for (const auto& c : cases) EXPECT_EQ(Shows(c.script), c.expected) << c.script;
-}
-
 }  // namespace zun::golden

@@ -27,10 +27,6 @@ std::string Shows(const std::string& script);
 // The same in an engine the caller keeps, to look at its state afterwards.
 std::string Shows(EZunScriptEngine& engine, const std::string& script);
 
-struct Case {
-  const char* script;
-  const char* expected;
-};
 // Sets NAME=VALUE assignments in this process's environment while it
 // lives, then restores what was there (TZ is re-read both times).
 class ScopedEnv {
@@ -47,9 +43,6 @@ class ScopedEnv {
   };
   std::vector<Saved> saved_;
 };
-
-// Expects Shows(script) for every case.
-void Check(const std::vector<Case>& cases);
 
 // An empty folder for the running test under the system's temporary
 // folder; tests write nowhere else. RemoveTestFolder removes it, read-only

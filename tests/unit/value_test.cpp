@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <cmath>
 
 #include "engine/value.h"
 
@@ -47,21 +46,6 @@ TEST(Value, ChangeTypeTable) {
     EXPECT_EQ(c.from.ChangeType(c.to), c.changed);
     EXPECT_EQ(c.from.GetInfo(), c.result);
   }
-}
-
-TEST(Value, CompareAcrossTypes) {
-  struct Case {
-    EScriptValue a, b;
-    int result;
-  };
-  const Case cases[] = {
-      {EScriptValue(), Int(0), 0},      {EScriptValue(), Str(u""), 0},   {Int(0), EScriptValue(), -2},
-      {Str(u"abc"), Str(u"ABC"), 0},    {Str(u"a"), Str(u"b"), -1},      {Str(u"10"), Dbl(10), 0},
-      {Str(u"x"), Dbl(10), -2},         {Dbl(std::nan("")), Dbl(1), 1},  {Int(3), Dbl(2.5), 1},
-      {EScriptValue(), EScriptValue(), -2},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(EScriptValue::Compare(c.a, c.b), c.result) << ToUtf8(c.a.GetInfo()) << " / " << ToUtf8(c.b.GetInfo());
 }
 
 TEST(Value, NamesFollowCopyIfSet) {
