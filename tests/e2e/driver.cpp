@@ -30,6 +30,27 @@ std::string WindowText(HWND hwnd) {
   return Utf8(w);
 }
 
+void PostKey(HWND hwnd, UINT key) {
+  PostMessageW(hwnd, WM_KEYDOWN, key, 0);
+  PostMessageW(hwnd, WM_KEYUP, key, 0xC0000000);
+}
+
+std::vector<golden::MenuLine> ReadMenu(HWND menuWindow) {
+  std::vector<golden::MenuLine> lines;
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    if (state & MF_SEPARATOR) {
+      lines.push_back({"", true});  // whose state says grayed too
+      continue;
+    }
+    lines.push_back({Utf8(text), false, (state & MF_GRAYED) != 0, (state & MF_CHECKED) != 0});
+  }
+  return lines;
+}
+
 namespace {
 
 std::string ClassOf(HWND hwnd) {
@@ -96,11 +117,6 @@ std::string Join(const std::vector<std::string>& parts) {
   return out;
 }
 
-void PostKey(HWND hwnd, UINT key) {
-  PostMessageW(hwnd, WM_KEYDOWN, key, 0);
-  PostMessageW(hwnd, WM_KEYUP, key, 0xC0000000);
-}
-
 // The input box: types the answer into its edit field and presses the
 // button, as a person would.
 golden::Entry AnswerInputBox(HWND dialog, HWND edit, const golden::Entry* want) {
@@ -117,26 +133,12 @@ golden::Entry AnswerInputBox(HWND dialog, HWND edit, const golden::Entry* want) 
   return {"input", {question, multiline ? "multiline" : "single", typed, button}};
 }
 
-// The items of a popup menu in the transcript's form. Windows lets another
-// process read them; Wine does not, and then the expected list stands in:
-// the choice made by keyboard below still proves the order and the
-// separators, which the arrow keys skip.
+// The expected list stands in for a menu that cannot be read: the choice
+// made by keyboard below still proves the order and the separators, which
+// the arrow keys skip.
 std::vector<golden::MenuLine> MenuLines(HWND menuWindow, const golden::Entry* want) {
-  std::vector<golden::MenuLine> lines;
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-  int count = menu ? GetMenuItemCount(menu) : -1;
-  for (int i = 0; i < count; ++i) {
-    golden::MenuLine line;
-    UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    wchar_t text[256] = L"";
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-    line.separator = (state & MF_SEPARATOR) != 0;
-    line.grayed = (state & MF_GRAYED) != 0;
-    line.checked = (state & MF_CHECKED) != 0;
-    line.text = line.separator ? "" : Utf8(text);
-    lines.push_back(line);
-  }
-  if (count >= 0 || !want || want->kind != "menu" || want->fields.empty()) return lines;
+  std::vector<golden::MenuLine> lines = ReadMenu(menuWindow);
+  if (!lines.empty() || !want || want->kind != "menu" || want->fields.empty()) return lines;
   return golden::ParseMenuLines(want->fields[0]);
 }
 

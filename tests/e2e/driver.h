@@ -54,6 +54,12 @@ RunResult WatchProcess(HANDLE process, const RunOptions& options);
 // ("Z:\work\x"); other paths unchanged.
 std::string WindowsPath(const std::string& path);
 
+// The items of a popup menu window in the transcript's form; none when the
+// menu cannot be read (Wine lets no other process read it).
+std::vector<golden::MenuLine> ReadMenu(HWND menuWindow);
+// A key pressed and released, posted to a window.
+void PostKey(HWND hwnd, UINT key);
+
 // Helpers for the window tests.
 std::string WindowText(HWND hwnd);
 std::string Utf8(const std::wstring& w);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "framework/script_dialogs.h"
+#include "tests/e2e/driver.h"
 
 namespace zun {
 namespace {
@@ -19,28 +20,6 @@ HWND WaitForMenuWindow() {
     Sleep(10);
   }
   return nullptr;
-}
-
-struct Shown {
-  std::vector<UINT> states;
-  std::vector<std::wstring> texts;
-};
-
-Shown ReadMenu(HWND menuWindow) {
-  Shown shown;
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    shown.states.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION));
-    wchar_t text[64] = L"";
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    shown.texts.push_back(text);
-  }
-  return shown;
-}
-
-void Key(HWND hwnd, UINT key) {
-  PostMessageW(hwnd, WM_KEYDOWN, key, 0);
-  PostMessageW(hwnd, WM_KEYUP, key, 0xC0000000);
 }
 
 // Shows the menu on a thread of its own, which a test that stops early
@@ -54,7 +33,7 @@ std::future<int> ShowMenuOnThread(const std::vector<MenuItem>& items) {
 
 struct EscapeOnExit {
   ~EscapeOnExit() {
-    if (HWND w = FindWindowW(L"#32768", nullptr)) Key(w, VK_ESCAPE);
+    if (HWND w = FindWindowW(L"#32768", nullptr)) e2e::PostKey(w, VK_ESCAPE);
   }
 };
 
@@ -65,25 +44,16 @@ TEST(QuickMenu, ShowsTheStatesAndReturnsTheChoice) {
   std::future<int> chosen = ShowMenuOnThread(items);
   HWND menuWindow = WaitForMenuWindow();
   ASSERT_NE(menuWindow, nullptr);
-  Shown shown = ReadMenu(menuWindow);
-  ASSERT_EQ(shown.states.size(), 4u);
-  EXPECT_EQ(shown.texts[0], L"a");
-  EXPECT_TRUE(shown.states[1] & MF_SEPARATOR);
-  EXPECT_TRUE((shown.states[2] & MF_GRAYED) && (shown.states[2] & MF_CHECKED));
-  EXPECT_TRUE((shown.states[3] & MF_CHECKED) && !(shown.states[3] & MF_GRAYED));
+  EXPECT_EQ(golden::FormatMenuLines(e2e::ReadMenu(menuWindow)), "a||(checked)(grayed)b|(checked)c");
   // Down to "b" (grayed: Enter does nothing), on to "c", Enter.
-  Key(menuWindow, VK_DOWN);
-  Key(menuWindow, VK_DOWN);
-  Key(menuWindow, VK_RETURN);
-  Key(menuWindow, VK_DOWN);
-  Key(menuWindow, VK_RETURN);
+  for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN, VK_DOWN, VK_RETURN}) e2e::PostKey(menuWindow, key);
   ASSERT_EQ(chosen.wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(chosen.get(), 4);
 
   std::future<int> cancelled = ShowMenuOnThread(items);
   menuWindow = WaitForMenuWindow();
   ASSERT_NE(menuWindow, nullptr);
-  Key(menuWindow, VK_ESCAPE);
+  e2e::PostKey(menuWindow, VK_ESCAPE);
   ASSERT_EQ(cancelled.wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(cancelled.get(), -1);
 }
