@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 
 #include "tests/e2e/driver.h"
 
@@ -58,16 +57,13 @@ class Desktop : public ::testing::Test {
 
   // Runs the script text; returns the texts of the boxes it showed.
   std::vector<std::string> Run(const std::string& script) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + "zunrun-desktop-test.zunscript";
-    std::ofstream(path, std::ios::binary) << script;
+    std::string path = TempFile("desktop.zunscript", script);
     RunOptions o;
     o.args = {path};
     o.timeoutMs = 60000;
     RunResult r = RunProgram(g_exe, o);
     EXPECT_TRUE(r.ended) << script;
-    DeleteFileA(path.c_str());
+    DeleteFileW(Wide(path).c_str());
     std::vector<std::string> texts;
     for (const auto& e : r.entries) texts.push_back(e.fields.size() > 2 ? e.fields[2] : e.kind);
     return texts;

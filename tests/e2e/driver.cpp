@@ -1,6 +1,8 @@
 #include "tests/e2e/driver.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "text/text.h"
@@ -13,6 +15,16 @@ std::wstring Wide(const std::string& s) {
   u16 u = FromUtf8(s);
   return std::wstring(u.begin(), u.end());
 }
+
+std::string TempFile(const std::string& name, const std::string& bytes) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::string path = Utf8(temp) + "zunrun-test-" + name;
+  std::ofstream(std::filesystem::path(Wide(path)), std::ios::binary) << bytes;
+  return path;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string WindowsPath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;

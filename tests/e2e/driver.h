@@ -60,6 +60,10 @@ std::vector<golden::MenuLine> ReadMenu(HWND menuWindow);
 // A key pressed and released, posted to a window.
 void PostKey(HWND hwnd, UINT key);
 
+// Writes a file of that name (prefixed) in the temporary folder; its path.
+std::string TempFile(const std::string& name, const std::string& bytes);
+bool Exists(const std::string& path);
+
 // Helpers for the window tests.
 std::string WindowText(HWND hwnd);
 std::string Utf8(const std::wstring& w);

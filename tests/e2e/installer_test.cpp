@@ -3,9 +3,6 @@
 // double-click opens it, and a silent uninstall that leaves nothing behind.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "tests/e2e/driver.h"  // <windows.h> before <shellapi.h>
 
 #include <shellapi.h>
@@ -23,8 +20,6 @@ std::wstring Folder() {
   return std::wstring(local) + L"\\Programs\\ZunRun";
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The default value (or `name`) of a key of the current user; "-" when absent.
 std::wstring Value(const std::wstring& key, const wchar_t* name = nullptr) {
   wchar_t data[1024];
@@ -34,25 +29,20 @@ std::wstring Value(const std::wstring& key, const wchar_t* name = nullptr) {
   return data;
 }
 
-DWORD RunAndWait(const std::wstring& commandLine) {
-  std::wstring cmd = commandLine;
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 99;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return code;
+// Runs an installer or uninstaller with /S; its exit status, 99 if it hangs.
+DWORD RunSilently(const std::string& exe) {
+  RunOptions o;
+  o.args = {"/S"};
+  o.timeoutMs = 60000;
+  RunResult r = RunProgram(exe, o);
+  return r.ended ? r.exitCode : 99;
 }
 
 TEST(Installer, InstallsAssociatesOpensAndUninstallsCleanly) {
-  ASSERT_EQ(RunAndWait(L"\"" + Wide(g_setup) + L"\" /S"), 0u);
+  ASSERT_EQ(RunSilently(g_setup), 0u);
   std::wstring folder = Folder();
   for (const wchar_t* file : {L"zunrun.exe", L"zunrunc.exe", L"README.md", L"examples\\hello.zunscript", L"uninstall.exe"})
-    EXPECT_TRUE(Exists(folder + L"\\" + file)) << Utf8(file);
+    EXPECT_TRUE(Exists(Utf8(folder + L"\\" + file))) << Utf8(file);
 
   const std::wstring classes = L"Software\\Classes\\";
   EXPECT_EQ(Value(classes + L".zunscript"), L"ZunRun.Script");
@@ -65,10 +55,7 @@ TEST(Installer, InstallsAssociatesOpensAndUninstallsCleanly) {
   EXPECT_EQ(quiet, L"\"" + folder + L"\\uninstall.exe\" /S");
 
   // Opened through the shell, as a double-click opens it.
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring script = std::wstring(temp) + L"zunrun-installer-test.zunscript";
-  std::ofstream(std::filesystem::path(script), std::ios::binary) << "print(\"opened through the shell\");";
+  std::wstring script = Wide(TempFile("installer.zunscript", "print(\"opened through the shell\");"));
   SHELLEXECUTEINFOW open{};
   open.cbSize = sizeof open;
   open.lpVerb = L"open";
@@ -84,9 +71,9 @@ TEST(Installer, InstallsAssociatesOpensAndUninstallsCleanly) {
   DeleteFileW(script.c_str());
 
   // The uninstaller finishes from a copy of itself: wait for its work.
-  ASSERT_EQ(RunAndWait(quiet), 0u);
-  for (int i = 0; i < 300 && (Exists(folder) || Value(kUninstallKey, L"DisplayName") != L"-"); ++i) Sleep(100);
-  EXPECT_FALSE(Exists(folder));
+  ASSERT_EQ(RunSilently(Utf8(folder) + "\\uninstall.exe"), 0u);
+  for (int i = 0; i < 300 && (Exists(Utf8(folder)) || Value(kUninstallKey, L"DisplayName") != L"-"); ++i) Sleep(100);
+  EXPECT_FALSE(Exists(Utf8(folder)));
   EXPECT_EQ(Value(classes + L".zunscript"), L"-");
   EXPECT_EQ(Value(classes + L"ZunRun.Script"), L"-");
   HKEY key = nullptr;

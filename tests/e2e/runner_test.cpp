@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 
 #include "tests/e2e/driver.h"
 
@@ -11,21 +10,6 @@ namespace {
 
 std::string g_exe;      // zunrun.exe, from the command line
 std::string g_console;  // zunrunc.exe
-
-// A file in the test's own folder under the temporary folder.
-std::string Scratch(const std::string& name) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + L"zunrun-runner-tests";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return Utf8(folder) + "\\" + name;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 const char* const kUsage = "Usage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"\r\nOr simply double-click a .zunscript file";
 
@@ -39,8 +23,7 @@ RunResult RunUntilDialog(const std::vector<std::string>& args) {
 }
 
 TEST(Runner, ExplainsWhatItCannotRun) {
-  std::string kept = Scratch("kept.zunscript");
-  WriteFile(kept, "print(\"must not run\");");
+  std::string kept = TempFile("kept.zunscript", "print(\"must not run\");");
   struct Case {
     std::vector<std::string> args;
     const char* status;
@@ -89,8 +72,7 @@ TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
 }
 
 TEST(Runner, DelAfterPathDeletesTheFile) {
-  std::string path = Scratch("deleted.zunscript");
-  WriteFile(path, "var $a = 1;");
+  std::string path = TempFile("deleted.zunscript", "var $a = 1;");
   RunOptions o;
   o.args = {path, "/del"};
   RunResult r = RunProgram(g_exe, o);
@@ -126,8 +108,7 @@ TEST(Runner, ManifestGivesStylesAndPerMonitorAwareness) {
   auto awarenessOf = reinterpret_cast<ContextAwareness>(
       reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
   ASSERT_TRUE(windowContext && awarenessOf);
-  std::string path = Scratch("dpi.zunscript");
-  WriteFile(path, "print(\"dpi\");");
+  std::string path = TempFile("dpi.zunscript", "print(\"dpi\");");
   int awareness = -1;
   RunOptions o;
   o.args = {path};
@@ -194,8 +175,7 @@ TEST(Runner, DialogsOpenOverTheirOwnerOrWhereTheCursorIs) {
   ExpectCentered(dialogs[1], "about box");
 
   // The input boxes belong to the hidden dialog: the monitor under the cursor.
-  std::string path = Scratch("ask.zunscript");
-  WriteFile(path, "InputBox(\"one line?\"); InputBox(\"lines?\", \"multiline\");");
+  std::string path = TempFile("ask.zunscript", "InputBox(\"one line?\"); InputBox(\"lines?\", \"multiline\");");
   std::vector<Centers> boxes;
   RunOptions ask;
   ask.args = {path};
