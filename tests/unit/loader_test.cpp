@@ -34,50 +34,36 @@ class Loader : public ::testing::Test {
   fs::path dir;
 };
 
-TEST_F(Loader, Encodings) {
-  u16 text = u"unchanged";
-  uint32_t flags = 99;
-  EXPECT_TRUE(Load("", text, flags));
-  EXPECT_EQ(text, u"");
-  EXPECT_EQ(flags, TEXTFILE_ANSI);
-
-  EXPECT_TRUE(Load(std::string("\xFF\xFE" "a\0b\0", 6), text, flags));
-  EXPECT_EQ(text, u"ab");
-  EXPECT_EQ(flags, 6u);
-
-  EXPECT_TRUE(Load(std::string("\xFE\xFF\0a\0b", 6), text, flags));
-  EXPECT_EQ(text, u"ab");
-  EXPECT_EQ(flags, 74u);
-
-  // An odd last byte makes a unit with a zero byte.
-  EXPECT_TRUE(Load(std::string("\xFF\xFE" "a\0b", 5), text, flags));
-  EXPECT_EQ(text, u"ab");
-  EXPECT_TRUE(Load(std::string("\xFE\xFF\0a" "b", 5), text, flags));
-  EXPECT_EQ(text, u"ab");
-
-  EXPECT_TRUE(Load("\xEF\xBB\xBFx", text, flags));
-  EXPECT_EQ(text, u"\u00EF\u00BB\u00BFx");  // the UTF-8 signature as three ANSI characters
-  EXPECT_TRUE(Load("\x80\xE9", text, flags));
-  EXPECT_EQ(text, u"\u20AC\u00E9");  // Windows-1252
-}
-
-TEST_F(Loader, ZeroBytes) {
-  u16 text = u"unchanged";
-  uint32_t flags = 0;
-  EXPECT_TRUE(Load(std::string("a\0b", 3), text, flags));  // 1 to 3 bytes are always ANSI
-  EXPECT_EQ(text, u"a");
-  text = u"unchanged";
-  EXPECT_FALSE(Load(std::string("ab\0cd", 5), text, flags));
-  EXPECT_EQ(flags, TEXTFILE_BINARY);
-  EXPECT_EQ(text, u"unchanged");
-  EXPECT_FALSE(Load(std::string("a\0b\0", 4), text, flags));  // UTF-16 without a mark
-  // A zero byte after the first 100 bytes ends the text there.
-  std::string hundred(100, 'x');
-  EXPECT_TRUE(Load(hundred + std::string("\0more", 5), text, flags));
-  EXPECT_EQ(text.size(), 100u);
-  // The last byte is not looked at.
-  EXPECT_TRUE(Load(std::string("abcd\0", 5), text, flags));
-  EXPECT_EQ(text, u"abcd");
+TEST_F(Loader, EncodingsAndZeroBytes) {
+  const std::string hundred(100, 'x');
+  const u16 hundredText(100, u'x');
+  struct Case {
+    std::string bytes;
+    const char16_t* text;  // nullptr: refused, the text left as it was
+    uint32_t flags;
+  };
+  const Case cases[] = {
+      {"", u"", TEXTFILE_ANSI},
+      {std::string("\xFF\xFE" "a\0b\0", 6), u"ab", 6},
+      {std::string("\xFE\xFF\0a\0b", 6), u"ab", 74},
+      {std::string("\xFF\xFE" "a\0b", 5), u"ab", 6},  // an odd last byte makes a unit with a zero byte
+      {std::string("\xFE\xFF\0a" "b", 5), u"ab", 74},
+      {"\xEF\xBB\xBFx", u"\u00EF\u00BB\u00BFx", TEXTFILE_ANSI},  // the UTF-8 signature as three ANSI characters
+      {"\x80\xE9", u"\u20AC\u00E9", TEXTFILE_ANSI},            // Windows-1252
+      {std::string("a\0b", 3), u"a", TEXTFILE_ANSI},            // 1 to 3 bytes are always ANSI
+      {std::string("ab\0cd", 5), nullptr, TEXTFILE_BINARY},
+      {std::string("a\0b\0", 4), nullptr, TEXTFILE_BINARY},  // UTF-16 without a mark
+      {hundred + std::string("\0more", 5), hundredText.c_str(), TEXTFILE_ANSI},  // a zero after 100 bytes ends the text
+      {std::string("abcd\0", 5), u"abcd", TEXTFILE_ANSI},     // the last byte is not looked at
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    u16 text = u"unchanged";
+    uint32_t flags = 99;
+    EXPECT_EQ(Load(c.bytes, text, flags), c.text != nullptr);
+    EXPECT_EQ(flags, c.flags);
+    EXPECT_EQ(text, c.text ? c.text : u"unchanged");
+  }
 }
 
 TEST_F(Loader, MissingFileAndSizeLimit) {
