@@ -9,19 +9,6 @@ EScriptValue Str(const u16& s) { return EScriptValue::String(s); }
 EScriptValue Int(int64_t n) { return EScriptValue::Int(n); }
 EScriptValue Dbl(double d) { return EScriptValue::Double(d); }
 
-TEST(Value, NumericReadingsDemandALeadingDigit) {
-  double d = 1;
-  EXPECT_FALSE(Str(u"-5").GetDouble(d));
-  EXPECT_EQ(d, 0.0);
-  EXPECT_FALSE(Str(u" 5").GetDouble(d));
-  EXPECT_TRUE(Str(u"12abc").GetDouble(d));
-  EXPECT_EQ(d, 12.0);
-  int64_t n = 0;
-  EXPECT_TRUE(Str(u"12.7").GetInt64(n));
-  EXPECT_EQ(n, 12);
-  EXPECT_FALSE(EScriptValue::Array().GetInt64(n));
-}
-
 TEST(Value, ChangeTypeTable) {
   EScriptValue emptyWithText;
   emptyWithText.strValue = u"kept";  // from empty the old text stays
