@@ -27,7 +27,7 @@ bool ListDirectory(const u16& path, EScriptValue& list);
 
 // Whole-file writes. The target keeps its old contents when a write fails.
 bool WriteFileBytes(const u16& path, const std::string& bytes);
-// Encoding flags as the text reader reports them (runner/text_file.h).
+// Encoding flags as the text reader reports them (loader/text_file.h).
 bool WriteTextFile(const u16& path, const u16& text, uint32_t flags);
 
 // A text file remembered with its encoding, so that it is written back the

@@ -82,14 +82,5 @@ TEST_F(Lexer, VariablesAndWords) {
   EXPECT_EQ(Tokens("\u00e9t\u00e9 $\u043f\u0440\u0438"), "W:\u00e9t\u00e9 V:\u043f\u0440\u0438");
 }
 
-TEST_F(Lexer, ReadTokenStartsBeforeTheBlanks) {
-  engine.SetScript(u"   foo");
-  EScriptToken t = engine.ReadToken();
-  EXPECT_EQ(t.startPos, 0);
-  EXPECT_EQ(t.text, u"foo");
-  engine.cursor.pos = t.startPos;
-  EXPECT_EQ(engine.ReadToken().text, u"foo");
-}
-
 }  // namespace
 }  // namespace zun

@@ -67,13 +67,5 @@ TEST(Text, Utf8RoundTripKeepsSurrogatePairs) {
   EXPECT_EQ(ToUtf8(u16(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
-TEST(Text, SafeMidFollowsTheSnippetRule) {
-  u16 s = u"0123456789";
-  EXPECT_EQ(SafeMid(s, -5, 3), u"012");
-  EXPECT_EQ(SafeMid(s, 8, 5), u"89");
-  EXPECT_EQ(SafeMid(s, 3, -1), u"");
-  EXPECT_EQ(SafeMid(u"", -40, 40), u"");
-}
-
 }  // namespace
 }  // namespace zun

@@ -1,3 +1,4 @@
+// Values and their containers: conversions, elements by position and name.
 #include <gtest/gtest.h>
 
 #include "engine/value.h"
@@ -6,8 +7,6 @@ namespace zun {
 namespace {
 
 EScriptValue Str(const u16& s) { return EScriptValue::String(s); }
-EScriptValue Int(int64_t n) { return EScriptValue::Int(n); }
-EScriptValue Dbl(double d) { return EScriptValue::Double(d); }
 
 TEST(Value, ChangeTypeTable) {
   EScriptValue emptyWithText;
@@ -23,7 +22,7 @@ TEST(Value, ChangeTypeTable) {
       {Str(u""), SEVT_INT, true, u"type:double,value:0,name in array:"},  // a double even when an int was asked for
       {Str(u"x"), SEVT_INT, false, u"type:double,value:0,name in array:"},
       {Str(u"99999999999"), SEVT_INT, true, u"type:int,value:2147483647,name in array:"},  // a 32-bit reading
-      {Dbl(2.5), SEVT_STRING, true, u"type:string,value:2.5000000000,name in array:"},
+      {EScriptValue::Double(2.5), SEVT_STRING, true, u"type:string,value:2.5000000000,name in array:"},
       {Str(u"abc"), SEVT_ARRAY, false, u"type:string,value:abc,name in array:"},
       {emptyWithText, SEVT_STRING, true, u"type:string,value:kept,name in array:"},
       {EScriptValue::Array(), SEVT_INT, false, u"type:array,value:,name in array:"},
@@ -35,23 +34,6 @@ TEST(Value, ChangeTypeTable) {
   }
 }
 
-TEST(Value, NamesFollowCopyIfSet) {
-  EScriptValue named = Int(1);
-  named.name = u"x";
-  EScriptValue target = Int(2);
-  target.name = u"k";
-  target.CopyFrom(named);
-  EXPECT_EQ(target.name, u"x");
-  target.CopyFrom(Int(3));
-  EXPECT_EQ(target.name, u"x");
-  EScriptValue copy(named);
-  EXPECT_EQ(copy.GetInfo(), u"type:int,value:1,name in array:x");
-  EScriptValue moved = EScriptValue::Int(4);
-  moved.name = u"m";
-  target = std::move(moved);
-  EXPECT_EQ(target.name, u"m");
-}
-
 TEST(Value, CopyingFromOwnElementIsSafe) {
   EScriptValue arr = EScriptValue::Array();
   EScriptValue inner = EScriptValue::Array();
@@ -61,6 +43,47 @@ TEST(Value, CopyingFromOwnElementIsSafe) {
   EXPECT_EQ(arr.ToString(), u"deep");
   arr = std::move(arr.elements[0]);
   EXPECT_EQ(arr.ToString(), u"deep");
+}
+
+TEST(Containers, SizeChangesKeepOrder) {
+  EArray<int> a;
+  for (int i = 0; i < 100000; ++i) a.Add(i);
+  EXPECT_EQ(a.GetSize(), 100000);
+  EXPECT_EQ(a[99999], 99999);
+  EXPECT_FALSE(a.SetSize(-1));
+  a.RemoveAt(1, 99997);
+  EXPECT_EQ(a.GetSize(), 3);
+  EXPECT_EQ(a[1], 99998);
+  a.SetSize(0);
+  EXPECT_EQ(a.GetCapacity(), 0);
+}
+
+TEST(Containers, ElementsByPositionAndName) {
+  EScriptValue a = EScriptValue::Array();
+  for (int i = 0; i < 3; ++i) a.AppendElement(EScriptValue::Int(i));
+  EXPECT_EQ(a.GetElementAt(3), nullptr);
+  EXPECT_EQ(a.GetElementAt(-1), nullptr);
+  ASSERT_NE(a.GetElementAt(2), nullptr);
+
+  bool created = false;
+  const EScriptValue* k = a.GetOrAddElementByName(u"k", created);
+  ASSERT_NE(k, nullptr);
+  EXPECT_TRUE(created);
+  EXPECT_EQ(a.GetElementCount(), 4);
+  EXPECT_EQ(k->name, u"k");
+  created = false;
+  EXPECT_EQ(a.GetOrAddElementByName(u"k", created), a.GetElementAt(3));
+  EXPECT_FALSE(created);
+  EXPECT_EQ(a.FindElementIndexByName(u"K"), -1);
+  EXPECT_EQ(a.FindElementIndexByName(u"0"), -1);  // a number-like key is a name
+
+  EScriptValue named = EScriptValue::Int(9);
+  named.name = u"other";
+  EXPECT_TRUE(a.AddElementByName(u"key", named));
+  EXPECT_EQ(a.elements[4].name, u"key");  // the key wins over the value's name
+  EScriptValue notArray = EScriptValue::Int(1);
+  EXPECT_FALSE(notArray.AddElementByName(u"x", named));
+  EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
 }
 
 }  // namespace
