@@ -2,7 +2,6 @@
 // answers from standard input, and every golden script through it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -273,16 +272,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_console_tests ZUNRUNC SCRIPTS_DIR\n");
     return 2;
   }
-  std::string paths[2] = {argv[1], argv[2]};
-#ifdef _WIN32
-  // CMake gives Linux paths; Wine sees them on drive Z: (and "/" would
-  // start a switch on a Windows command line).
-  for (std::string& p : paths) {
-    std::replace(p.begin(), p.end(), '/', '\\');
-    if (p[0] == '\\') p = "Z:" + p;
-  }
-#endif
-  zun::golden::g_zunrunc = paths[0];
-  zun::golden::g_scripts = paths[1];
+  zun::golden::g_zunrunc = zun::golden::HostPath(argv[1]);
+  zun::golden::g_scripts = zun::golden::HostPath(argv[2]);
   return RUN_ALL_TESTS();
 }

@@ -39,21 +39,10 @@ class Desktop : public ::testing::Test {
                              reinterpret_cast<HMENU>(kButtonId), wc.hInstance, nullptr);
     SetForegroundWindow(window);
     SetFocus(edit);
-    Pump();
+    Pump(100);
     g_clicks = 0;
   }
   void TearDown() override { DestroyWindow(window); }
-
-  static void Pump(int ms = 100) {
-    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    while (GetTickCount() < end) {
-      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-      }
-      Sleep(5);
-    }
-  }
 
   // Runs the script text; returns the texts of the boxes it showed.
   std::vector<std::string> Run(const std::string& script) {
@@ -128,9 +117,8 @@ TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
       "print(str($kids));\n"
       "print(str(array_size(WinGetChildWindows($kids[0]))) + str(array_size(WinGetChildWindows(0)) > 0));\n"
       "print(str(WinShow($h, SW_HIDE)) + str(WinIsVisible($h)) + str(WinShow($h, SW_SHOW)) + str(WinIsVisible($h)));\n"
-      "print(str(SetForegroundWindow($h)));\n"
-      "WinGetPos($h, \"width\");\n");
-  ASSERT_GE(shown.size(), 10u);
+      "print(str(SetForegroundWindow($h)));\n");
+  ASSERT_EQ(shown.size(), 9u);
   EXPECT_EQ(shown[0], Number(reinterpret_cast<intptr_t>(window)));
   EXPECT_EQ(shown[1], "110");
   EXPECT_EQ(shown[2], "100,100");
@@ -147,7 +135,6 @@ TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
   EXPECT_EQ(shown[7], "1001");
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(shown[8], "1");
-  EXPECT_NE(shown[9].find("'WinGetPos' function error:bad argument"), std::string::npos) << shown[9];
 }
 
 // A child is placed by screen coordinates, converted to its parent's client
@@ -185,11 +172,10 @@ TEST_F(Desktop, MouseMovesAndClicksTheButton) {
   GetWindowRect(button, &r);
   std::string x = Number((r.left + r.right) / 2), y = Number((r.top + r.bottom) / 2);
   Texts shown = Run("MouseSetPos(" + x + ", " + y + ");\nprint(str(MouseGetPosX()) + \",\" + str(MouseGetPosY()));\n"
-                    "MouseClick();\nSleep(200);\nMouseClick(\"x\");\n");
+                    "MouseClick();\nSleep(200);\n");
   Pump(300);
-  ASSERT_GE(shown.size(), 2u);
+  ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], x + "," + y);
-  EXPECT_NE(shown[1].find("'MouseClick' function error:Wrong arguments"), std::string::npos) << shown[1];
   EXPECT_EQ(g_clicks, 1);
 }
 
@@ -222,19 +208,18 @@ TEST_F(Desktop, ClipboardRoundTrips) {
 
 TEST_F(Desktop, KeysHeldByTheTest) {
   keybd_event('Q', 0, 0, 0);
-  Pump();
+  Pump(100);
   ASSERT_TRUE(GetAsyncKeyState('Q') & 0x8000);
   Texts shown = Run("print(str(GetKeyState(\"q\")) + str(GetKeyState(\"Q\")) + str(GetKeyState(81)) +"
-                    " str(GetKeyState(\"z\")));\nGetKeyState(\"ab\");");
+                    " str(GetKeyState(\"z\")));");
   keybd_event('Q', 0, KEYEVENTF_KEYUP, 0);
-  ASSERT_GE(shown.size(), 2u);
+  ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "1110");
-  EXPECT_NE(shown[1].find("'GetKeyState' function error:one character expected"), std::string::npos) << shown[1];
 
   // Ctrl+Pause ends a loop that would otherwise run for ever.
   keybd_event(VK_CONTROL, 0, 0, 0);
   keybd_event(VK_PAUSE, 0, 0, 0);
-  Pump();
+  Pump(100);
   shown = Run("var $n = 0;\nrepeat {\n  $n += 1;\n  Sleep(10);\n}\nprint(\"not reached\");");
   keybd_event(VK_PAUSE, 0, KEYEVENTF_KEYUP, 0);
   keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
@@ -262,6 +247,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_desktop_tests PATH\\zunrun.exe\n");
     return 2;
   }
-  zun::e2e::g_exe = zun::e2e::WindowsPath(argv[1]);
+  zun::e2e::g_exe = zun::e2e::HostPath(argv[1]);
   return RUN_ALL_TESTS();
 }

@@ -24,15 +24,18 @@ std::string TempFile(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string out = "Z:" + path;
-  for (char& c : out)
-    if (c == '/') c = '\\';
-  return out;
+void Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    if (ms > 0) Sleep(5);
+  } while (GetTickCount() < end);
 }
+
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string WindowText(HWND hwnd) {
   LRESULT len = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
@@ -233,10 +236,7 @@ RunResult WatchProcess(HANDLE process, const RunOptions& options) {
       result.ended = true;
       break;
     }
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Pump();
     if (GetTickCount() - start > static_cast<DWORD>(options.timeoutMs)) break;
     Finder finder{pi.dwProcessId, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&finder));

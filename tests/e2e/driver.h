@@ -50,9 +50,7 @@ RunResult RunProgram(const std::string& exe, const RunOptions& options);
 // the handle is closed.
 RunResult WatchProcess(HANDLE process, const RunOptions& options);
 
-// A path the tests got from CMake on Linux ("/work/x") as Wine sees it
-// ("Z:\work\x"); other paths unchanged.
-std::string WindowsPath(const std::string& path);
+using golden::HostPath;
 
 // The items of a popup menu window in the transcript's form; none when the
 // menu cannot be read (Wine lets no other process read it).
@@ -63,6 +61,9 @@ void PostKey(HWND hwnd, UINT key);
 // Writes a file of that name (prefixed) in the temporary folder; its path.
 std::string TempFile(const std::string& name, const std::string& bytes);
 bool Exists(const std::string& path);
+// Dispatches this thread's messages for that long (at least once), so that
+// the test's own windows answer.
+void Pump(int ms = 0);
 
 // Helpers for the window tests.
 std::string WindowText(HWND hwnd);

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_golden_exe SCRIPTS_DIR ZUNRUN_EXE [NAME]\n");
     return 2;
   }
-  std::string exe = WindowsPath(argv[2]);
+  std::string exe = HostPath(argv[2]);
   auto run = [&](const std::filesystem::path& path, const std::vector<golden::Entry>& expected, std::string& problem) {
     RunOptions o;
     o.args = {path.string()};
@@ -33,5 +33,5 @@ int main(int argc, char** argv) {
                 ", exit status " + std::to_string(r.exitCode) + ")";
     return r.Transcript();
   };
-  return golden::CheckGoldenScripts(WindowsPath(argv[1]), argc > 3 ? argv[3] : "", false, run);
+  return golden::CheckGoldenScripts(HostPath(argv[1]), argc > 3 ? argv[3] : "", false, run);
 }

@@ -91,6 +91,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_installer_tests PATH\\zunrun-VERSION-setup.exe\n");
     return 2;
   }
-  zun::e2e::g_setup = zun::e2e::WindowsPath(argv[1]);
+  zun::e2e::g_setup = zun::e2e::HostPath(argv[1]);
   return RUN_ALL_TESTS();
 }

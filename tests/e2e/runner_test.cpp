@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zun_runner_tests PATH\\zunrun.exe\n");
     return 2;
   }
-  zun::e2e::g_exe = zun::e2e::WindowsPath(argv[1]);
-  if (argc > 2) zun::e2e::g_console = zun::e2e::WindowsPath(argv[2]);
+  zun::e2e::g_exe = zun::e2e::HostPath(argv[1]);
+  if (argc > 2) zun::e2e::g_console = zun::e2e::HostPath(argv[2]);
   return RUN_ALL_TESTS();
 }

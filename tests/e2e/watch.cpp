@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   RunOptions o;
-  for (int i = 2; i < argc; ++i) o.args.push_back(WindowsPath(argv[i]));
+  for (int i = 2; i < argc; ++i) o.args.push_back(HostPath(argv[i]));
   o.timeoutMs = 600000;
   o.onEntry = [](const golden::Entry& e) {
     std::printf("[%s] %s  (%s pressed)\n", e.fields[0].c_str(), e.fields[2].c_str(), e.fields[3].c_str());
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     std::printf("[ZunRun dialog] %s\n%s\n", md.status.c_str(), md.output.c_str());
     return true;
   };
-  RunResult r = RunProgram(WindowsPath(argv[1]), o);
+  RunResult r = RunProgram(HostPath(argv[1]), o);
   if (!r.started) {
     std::fprintf(stderr, "zun_watch: could not start %s\n", argv[1]);
     return 2;

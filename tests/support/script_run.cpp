@@ -6,10 +6,11 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <pthread.h>  // MinGW's POSIX threads on Windows
+
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -104,20 +105,6 @@ void RemoveTestFolder(const std::filesystem::path& folder) {
   fs::remove_all(folder, ec);
 }
 
-#ifdef _WIN32
-void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
-  HANDLE thread = CreateThread(
-      nullptr, stackBytes,
-      [](LPVOID arg) -> DWORD {
-        (*static_cast<const std::function<void()>*>(arg))();
-        return 0;
-      },
-      const_cast<std::function<void()>*>(&fn), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  ASSERT_NE(thread, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
-}
-#else
 void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
   pthread_attr_t attr;
   pthread_attr_init(&attr);
@@ -134,6 +121,5 @@ void RunOnStack(size_t stackBytes, const std::function<void()>& fn) {
   ASSERT_EQ(started, 0);
   pthread_join(thread, nullptr);
 }
-#endif
 
 }  // namespace zun::golden

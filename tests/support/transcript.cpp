@@ -127,6 +127,17 @@ std::vector<std::string> EnvOf(const std::string& script) {
   return env;
 }
 
+std::string HostPath(const std::string& path) {
+#ifdef _WIN32
+  if (!path.empty() && path[0] == '/') {
+    std::string out = "Z:" + path;
+    std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+  }
+#endif
+  return path;
+}
+
 int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& only, bool update, const GoldenRun& run) {
   int passed = 0, failed = 0;
   for (const std::filesystem::path& script : GoldenScripts(folder)) {

@@ -46,6 +46,10 @@ std::string ReadBytes(const std::filesystem::path& path);
 // first line when that reads "// env: A=B C=D".
 std::vector<std::string> EnvOf(const std::string& script);
 
+// A path CMake gave ("/work/x") as the program under test sees it: under
+// Wine on drive Z: ("Z:\work\x"), where "/" would start a switch.
+std::string HostPath(const std::string& path);
+
 // What one host showed of a golden script, in transcript form; `problem`
 // says what else went wrong ("" when nothing did).
 using GoldenRun = std::function<std::string(const std::filesystem::path& script, const std::vector<Entry>& expected,

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,12 +50,7 @@ class FileBuiltins : public ::testing::Test {
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Read(const std::string& name) const { return golden::ReadBytes(Path(name)); }
   void MakeReadOnly(const std::string& name) {
     fs::permissions(Path(name), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
