@@ -74,12 +74,14 @@ TEST(Installer, InstallsAssociatesOpensAndUninstallsCleanly) {
   ASSERT_EQ(RunSilently(Utf8(folder) + "\\uninstall.exe"), 0u);
   for (int i = 0; i < 300 && (Exists(Utf8(folder)) || Value(kUninstallKey, L"DisplayName") != L"-"); ++i) Sleep(100);
   EXPECT_FALSE(Exists(Utf8(folder)));
-  EXPECT_EQ(Value(classes + L".zunscript"), L"-");
-  EXPECT_EQ(Value(classes + L"ZunRun.Script"), L"-");
-  HKEY key = nullptr;
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, (classes + L"ZunRun.Script").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L".zunscript", 0, KEY_READ, &key), ERROR_SUCCESS);
+  const std::pair<HKEY, std::wstring> removed[] = {{HKEY_CURRENT_USER, classes + L".zunscript"},
+                                                   {HKEY_CURRENT_USER, classes + L"ZunRun.Script"},
+                                                   {HKEY_CURRENT_USER, kUninstallKey},
+                                                   {HKEY_CLASSES_ROOT, L".zunscript"}};
+  for (const auto& [root, name] : removed) {
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExW(root, name.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS) << Utf8(name);
+  }
 }
 
 }  // namespace

@@ -54,13 +54,6 @@ TEST(Text, CaseMappingCoversLatin1) {
   EXPECT_EQ(ToUpper(u"\u0105\u03b1\u0436"), u"\u0104\u0391\u0416");
 }
 
-TEST(Text, CaseInsensitiveCollationComparesLowerCase) {
-  EXPECT_EQ(CollateNoCase(u"abc", u"ABC"), 0);
-  EXPECT_EQ(CollateNoCase(u"_", u"A"), -1);  // '_' sorts before 'a'
-  EXPECT_EQ(CollateNoCase(u"ab", u"a"), 1);
-  EXPECT_EQ(Collate(u"B", u"a"), -1);
-}
-
 TEST(Text, Utf8RoundTripKeepsSurrogatePairs) {
   u16 s = u"a\u00e9\u20ac\U0001F600";
   EXPECT_EQ(FromUtf8(ToUtf8(s)), s);
