@@ -128,11 +128,6 @@ TEST_F(Console, AnswersComeFromStandardInput) {
   EXPECT_EQ(menu.out, ":checked:three|one|||\n") << menu.err;
   EXPECT_TRUE(Has(menu.err, "4. * three")) << menu.err;
   EXPECT_TRUE(Has(menu.err, "two (unavailable)"));
-
-  // At the end of input every question takes its default.
-  ProcessResult unattended = RunText("print(str(MessageBox(\"q\", \"Q\", MB_YESNO)));");
-  EXPECT_EQ(unattended.exitCode, 0);
-  EXPECT_EQ(unattended.out, "[Q] q\n6\n");
 }
 
 #ifndef _WIN32

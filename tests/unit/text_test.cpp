@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "text/text.h"
 
@@ -28,24 +27,6 @@ TEST(Text, IntegerReadingsSaturate) {
   EXPECT_EQ(ReadHex64(u"ff"), 255);
   EXPECT_EQ(ReadHex64(u"8000000000000000"), INT64_MAX);
   EXPECT_EQ(ReadHex64(u"FFFFFFFFFFFFFFFFFFFF"), INT64_MAX);
-}
-
-TEST(Text, OutOfRangeDoublesConvertToTheMinimumInteger) {
-  EXPECT_EQ(TruncToInt64(std::nan("")), INT64_MIN);
-  EXPECT_EQ(TruncToInt64(std::numeric_limits<double>::infinity()), INT64_MIN);
-  EXPECT_EQ(TruncToInt64(-std::numeric_limits<double>::infinity()), INT64_MIN);
-  EXPECT_EQ(TruncToInt64(9223372036854775808.0), INT64_MIN);
-  EXPECT_EQ(TruncToInt64(-9223372036854775808.0), INT64_MIN);
-  EXPECT_EQ(TruncToInt64(-3.9), -3);
-  EXPECT_EQ(TruncToInt64(9223372036854774784.0), 9223372036854774784);
-}
-
-TEST(Text, NumberTexts) {
-  EXPECT_EQ(Int64ToString(INT64_MIN), u"-9223372036854775808");
-  EXPECT_EQ(DoubleToString(2.5, 10), u"2.5000000000");
-  EXPECT_EQ(DoubleToString(2.5, 0), u"2");  // C rounding: half to even
-  EXPECT_EQ(DoubleToString(1e20, 3), u"100000000000000000000.000");
-  EXPECT_EQ(DoubleToString(-std::numeric_limits<double>::infinity(), 3), u"-inf");
 }
 
 TEST(Text, CaseMappingCoversLatin1) {
