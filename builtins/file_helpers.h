@@ -19,9 +19,6 @@ struct SplitPathParts {
 // (kept), then the title and the extension from the final component's last dot.
 SplitPathParts SplitPath(const u16& path);
 
-// Clears read-only, hidden and system, then deletes; a file that had only
-// those attributes is deleted too.
-bool ForceDeleteFile(const u16& path);
 // Appends the full paths of the folder's entries to list (an array).
 bool ListDirectory(const u16& path, EScriptValue& list);
 

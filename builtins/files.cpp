@@ -23,10 +23,6 @@ int64_t TimeValue(int64_t seconds) {
 
 }  // namespace
 
-bool ForceDeleteFile(const u16& path) {
-  return platform::ClearFileAttributes(path) && platform::DeleteFilePath(path);
-}
-
 ZUN_BUILTIN(FileExists) { OnePath(ctx, result, bOk, platform::PathExists); }
 
 ZUN_BUILTIN(FileIsDirectory) { OnePath(ctx, result, bOk, platform::IsDirectoryPath); }

@@ -98,38 +98,26 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
 struct BoxInfo {
   std::string caption;
   std::string text;                  // the static 0xFFFF
-  std::vector<std::string> buttons;  // labels without '&'
+  std::vector<std::pair<std::string, HWND>> buttons;  // labels without '&'
 };
 
 // The visible buttons from left to right, as the person sees them.
 BoxInfo Inspect(HWND hwnd) {
   BoxInfo info;
   info.caption = WindowText(hwnd);
-  std::vector<std::pair<LONG, std::string>> buttons;
+  std::vector<std::pair<LONG, HWND>> buttons;
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     std::string cls = ClassOf(c);
     if (cls == "Button" && IsWindowVisible(c)) {
       RECT r;
       GetWindowRect(c, &r);
-      buttons.push_back({r.left, StripMnemonic(WindowText(c))});
+      buttons.push_back({r.left, c});
     }
     if (cls == "Static" && GetDlgCtrlID(c) == 0xFFFF && info.text.empty()) info.text = WindowText(c);
   }
   std::stable_sort(buttons.begin(), buttons.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& b : buttons) info.buttons.push_back(b.second);
+  for (const auto& b : buttons) info.buttons.push_back({StripMnemonic(WindowText(b.second)), b.second});
   return info;
-}
-
-HWND FindButton(HWND box, const std::string& label) {
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassOf(c) == "Button" && StripMnemonic(WindowText(c)) == label) return c;
-  return nullptr;
-}
-
-std::string Join(const std::vector<std::string>& parts) {
-  std::string out;
-  for (const auto& p : parts) out += (out.empty() ? "" : "|") + p;
-  return out;
 }
 
 // The input box: types the answer into its edit field and presses the
@@ -263,14 +251,17 @@ RunResult WatchProcess(HANDLE process, const RunOptions& options) {
       }
       BoxInfo box = Inspect(hwnd);
       if (box.buttons.empty()) continue;  // still being built
-      std::string answer = box.buttons.front();
+      std::string answer = box.buttons.front().first, labels;
       if (want && want->kind == "box" && want->fields.size() >= 4) answer = want->fields[3];
+      HWND button = box.buttons.front().second;  // when the answer is not there
+      for (const auto& [label, handle] : box.buttons) {
+        labels += (labels.empty() ? "" : "|") + label;
+        if (label == answer) button = handle;
+      }
       ++next;
-      result.entries.push_back({"box", {box.caption, Join(box.buttons), box.text, answer}});
+      result.entries.push_back({"box", {box.caption, labels, box.text, answer}});
       if (options.onEntry) options.onEntry(result.entries.back());
       answered.insert(hwnd);
-      HWND button = FindButton(hwnd, answer);
-      if (!button) button = FindButton(hwnd, box.buttons.front());
       PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
     }
   }

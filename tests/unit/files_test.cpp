@@ -11,7 +11,6 @@
 #include <sys/resource.h>
 #endif
 
-#include "builtins/file_helpers.h"
 #include "tests/support/script_run.h"
 
 namespace zun {
@@ -153,14 +152,6 @@ TEST_F(FileBuiltins, FailedMoveKeepsTheTarget) {
   Write("src.txt", "s");
   EXPECT_EQ(Run("print(str(FileMove(%src.txt%, %folder%, 1)));"), "0");
   EXPECT_EQ(Read("src.txt"), "s");
-}
-
-TEST_F(FileBuiltins, ForceDeleteRemovesReadOnlyFiles) {
-  Write("ro.txt", "x");
-  MakeReadOnly("ro.txt");
-  EXPECT_TRUE(builtins::ForceDeleteFile(FromUtf8(Path("ro.txt").string())));
-  EXPECT_FALSE(fs::exists(Path("ro.txt")));
-  EXPECT_FALSE(builtins::ForceDeleteFile(FromUtf8(Path("ro.txt").string())));
 }
 
 TEST_F(FileBuiltins, SaveWritesTheRequestedEncoding) {
