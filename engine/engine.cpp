@@ -77,6 +77,7 @@ void EZunScriptEngine::Abandon(const char* message) {
   // The statement was abandoned where it failed: what it had opened is
   // closed as its normal end would have closed it.
   scopes.resize(1);
+  ScopesChanged();
   argStack.clear();
   nNesting = 0;
   bClosedBrace = false;
@@ -103,6 +104,7 @@ EScriptValue EZunScriptEngine::Run() {
   tokenCache.Clear();
 
   scopes.clear();
+  ScopesChanged();
   PushScope();
   scopes[0].CopyObjectsFrom(environment, true);
   scopes[0].name = u"copied from environment, plus normal flaw";

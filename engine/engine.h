@@ -204,22 +204,18 @@ class EZunScriptEngine final {
   bool AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right);
   const EScriptValue* ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange, bool& created,
                                       LValue* lv);
-  // FindObject(name, true) for a variable token, starting where the name
-  // was found last time. Names are unique within a scope (every way of
-  // declaring looks first), so the name still at the remembered slot is that
-  // scope's match, and the visible one when no scope above declares it too.
+  // FindObject(name, true) for a variable token: the object found last
+  // time while no variable has been declared and no scope that held one has
+  // ended since (blocks that declare nothing come and go freely: they cannot
+  // change which object a name means).
   EScriptObject* FindVariable(const ELexedToken& token) {
-    size_t at = static_cast<size_t>(token.varScope);
-    if (at < scopes.size()) {
-      const std::unique_ptr<EScriptObject>* slot = scopes[at].objects.At(token.varSlot);
-      if (slot && (*slot)->name == token.text) {
-        size_t above = scopes.size() - 1;
-        while (above > at && (scopes[above].objects.IsEmpty() || !scopes[above].Find(token.text))) --above;
-        if (above == at) return slot->get();
-      }
-    }
+    if (token.varGeneration == nScopesGeneration) return token.varObject;
     return SearchVariable(token);
   }
+  // Counts the changes to the scopes' objects; starts at 1 so that a new
+  // token's 0 never matches.
+  uint32_t nScopesGeneration = 1;
+  void ScopesChanged() { ++nScopesGeneration; }
   EScriptObject* SearchVariable(const ELexedToken& token);
   bool ConditionHolds(const EScriptValue& cond) const;
 

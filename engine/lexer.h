@@ -38,6 +38,7 @@ EKeyword KeywordOf(u16view word);
 class EScriptValue;
 struct EScriptConstant;
 struct EScriptCallContext;
+struct EScriptObject;
 // A built-in: reads its arguments, acts, and writes its result.
 using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
 
@@ -58,9 +59,10 @@ struct ELexedToken {
   mutable const EScriptConstant* constant = nullptr;
   mutable bool builtinKnown = false;
   mutable BuiltinFn builtin = nullptr;
-  // Variables: the scope and the slot in it where the name was last found.
-  mutable int32_t varScope = -1;
-  mutable int32_t varSlot = -1;
+  // Variables: the object the name was last found as, valid while the
+  // scopes' generation is unchanged.
+  mutable uint32_t varGeneration = 0;
+  mutable EScriptObject* varObject = nullptr;
 
   bool Is(EOperator o) const { return op == o; }
 };

@@ -8,7 +8,9 @@ namespace zun {
 void EZunScriptEngine::PushScope() { scopes.emplace_back(); }
 
 void EZunScriptEngine::PopScope() {
-  if (!scopes.empty()) scopes.pop_back();
+  if (scopes.empty()) return;
+  if (!scopes.back().objects.IsEmpty()) ScopesChanged();
+  scopes.pop_back();
 }
 
 EScriptScope* EZunScriptEngine::GetScope(int index) {
@@ -31,11 +33,10 @@ EScriptObject* EZunScriptEngine::FindObject(const EText& name, bool searchOuter)
 EScriptObject* EZunScriptEngine::SearchVariable(const ELexedToken& token) {
   const EText& name = token.text;
   for (int i = GetCurrentScopeIndex(); i >= 0; --i) {
-    int slot = scopes[i].IndexOf(name);
-    if (slot >= 0) {
-      token.varScope = i;
-      token.varSlot = slot;
-      return scopes[i].objects[slot].get();
+    if (EScriptObject* found = scopes[i].Find(name)) {
+      token.varGeneration = nScopesGeneration;
+      token.varObject = found;
+      return found;
     }
   }
   return nullptr;
@@ -48,6 +49,7 @@ EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, boo
     return existing;
   }
   if (scopes.empty()) return nullptr;
+  ScopesChanged();
   return scopes.back().Append(object);
 }
 
