@@ -98,12 +98,22 @@ EKeyword KeywordOf(u16view word) {
   return KW_NONE;
 }
 
+namespace {
+const ELexedToken* g_emptyPage[size_t{1} << 9] = {};
+}  // namespace
+
 const ELexedToken& ETokenCache::Store(int32_t pos, ELexedToken&& token) {
+  static_assert(sizeof g_emptyPage / sizeof g_emptyPage[0] == kPageMask + 1, "one page");
   size_t page = static_cast<size_t>(pos) >> kPageBits;
-  if (page >= pages.size()) pages.resize(page + 1);
-  if (!pages[page]) pages[page].reset(new const ELexedToken* [kPageMask + 1]());
+  if (page >= table.size()) table.resize(page + 1, g_emptyPage);
+  if (table[page] == g_emptyPage) {
+    pages.emplace_back(new const ELexedToken* [kPageMask + 1]());
+    table[page] = pages.back().get();
+  }
+  pTable = table.data();
+  nPages = table.size();
   tokens.push_back(std::move(token));
-  pages[page][static_cast<size_t>(pos) & kPageMask] = &tokens.back();
+  table[page][static_cast<size_t>(pos) & kPageMask] = &tokens.back();
   return tokens.back();
 }
 
@@ -116,6 +126,9 @@ EText ETokenCache::Intern(u16&& name) {
 }
 
 void ETokenCache::Clear() {
+  nPages = 0;
+  pTable = nullptr;
+  table.clear();
   pages.clear();
   tokens.clear();
   names.clear();

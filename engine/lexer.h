@@ -74,10 +74,11 @@ struct ELexedToken {
 // is read.
 class ETokenCache {
  public:
+  // The hottest lookup of a run: one bounds test and two loads.
   const ELexedToken* Find(int32_t pos) const {
     size_t page = static_cast<size_t>(pos) >> kPageBits;
-    if (page >= pages.size() || !pages[page]) return nullptr;  // a negative pos is a huge page
-    return pages[page][static_cast<size_t>(pos) & kPageMask];
+    if (page >= nPages) return nullptr;  // a negative pos is a huge page
+    return pTable[page][static_cast<size_t>(pos) & kPageMask];
   }
   const ELexedToken& Store(int32_t pos, ELexedToken&& token);
   // One shared text per name, so that names compare by identity first.
@@ -87,8 +88,13 @@ class ETokenCache {
  private:
   static constexpr int kPageBits = 9;
   static constexpr size_t kPageMask = (size_t{1} << kPageBits) - 1;
-  // The token read at each position, in pages allocated as tokens land in them.
+  // The token read at each position, in pages allocated as tokens land in
+  // them; the table lists every page up to the last one, with a shared page
+  // of nothing where no token has landed.
   std::vector<std::unique_ptr<const ELexedToken*[]>> pages;
+  std::vector<const ELexedToken**> table;
+  const ELexedToken* const* const* pTable = nullptr;
+  size_t nPages = 0;
   std::deque<ELexedToken> tokens;  // a deque: stored tokens never move
   std::unordered_map<u16, EText> names;
 };
