@@ -62,16 +62,17 @@ u16 Position(int index) { return Int64ToString(index + 1); }
 template <typename T, typename Read>
 T ReadArg(EScriptCallContext& ctx, int index, bool& bOk, bool required, const T& def, const char16_t* notConvertible,
           Read read) {
-  EScriptValue ignored;
   if (const EScriptValue* a = ctx.Arg(index)) {
     T value{};
     if (read(*a, value)) return value;
     bOk = false;
+    EScriptValue ignored;
     ctx.SetCallError(ignored, Position(index) + notConvertible);
     return def;
   }
   if (required) {
     bOk = false;
+    EScriptValue ignored;
     ctx.SetCallError(ignored, u"missing argument :" + Position(index));
   }
   return def;

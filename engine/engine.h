@@ -143,8 +143,21 @@ class EZunScriptEngine final {
     return LexUncached();
   }
   bool ApplyOperator(EOperator op, EScriptValue& left, const EScriptValue& right) {
+    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE && DoubleArithmetic(op, left.dValue, right.dValue))
+      return true;
     OperatorFn apply = OperatorInfo(op).apply;
     return apply && apply(*this, left, right);
+  }
+  // + - * / and their assignments between doubles, as the operators'
+  // functions compute them, without the call; false for any other operator.
+  static bool DoubleArithmetic(EOperator op, double& a, double b) {
+    switch (op) {
+      case OP_PLUS: case OP_ADD_ASSIGN: a += b; return true;
+      case OP_MINUS: case OP_SUB_ASSIGN: a -= b; return true;
+      case OP_TIMES: case OP_MUL_ASSIGN: a *= b; return true;
+      case OP_DIVIDE: case OP_DIV_ASSIGN: a /= b; return true;  // IEEE: infinities and NaN, no error
+      default: return false;
+    }
   }
 
  private:
@@ -198,7 +211,8 @@ class EZunScriptEngine final {
   // when the tokens around it have been read before; false to take the long
   // way.
   bool SimpleOperand(int level, EScriptValue& out);
-  // `+=` that appends to an array or a string in place, when the target
+  // `+=` that appends to an array or a string in place (the caller checks
+  // that acc is an array, or a string and right one too), when the target
   // still holds what the expression read; the one copy of the whole value
   // is then the target itself.
   bool AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right);

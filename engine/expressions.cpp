@@ -67,8 +67,9 @@ bool EZunScriptEngine::StoreThrough(const LValue& lv, const EScriptValue& v) {
 }
 
 bool EZunScriptEngine::AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right) {
-  // Appending cannot fail for these two, so the target may change first.
-  if (!(acc.IsArray() || (acc.type == SEVT_STRING && right.type == SEVT_STRING)) || !lv.object) return false;
+  // Appending cannot fail for these two (the caller checks), so the target
+  // may change first.
+  if (!lv.object) return false;
   EScriptValue& variable = lv.object->value;
   const EScriptValue* target = lv.element < 0 ? &variable : variable.GetElementAt(lv.element);
   if (!target || !target->IsSameCopyAs(acc)) return false;
@@ -230,7 +231,8 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
     }
     EScriptValue right;
     if (!SimpleOperand(info.rightLevel, right)) right = EvaluateExpression(info.rightLevel);
-    if (!(op == OP_ADD_ASSIGN && AppendInPlace(lvalue, acc, right))) {
+    bool appendable = acc.IsArray() || (acc.type == SEVT_STRING && right.type == SEVT_STRING);
+    if (!(op == OP_ADD_ASSIGN && appendable && AppendInPlace(lvalue, acc, right))) {
       if (!ApplyOperator(op, acc, right)) {
         ReportError("kse oper failed");
         return acc;
