@@ -207,6 +207,10 @@ class EZunScriptEngine final {
     cursor.pos = t->end;
     return true;
   }
+  // `$v += x;` (or -=, *=, /=) between doubles, x a literal or a variable,
+  // its tokens read before: what EvaluateExpression(1) computes, without
+  // its frame; false to take the long way.
+  bool SimpleStatement(EScriptValue& result);
   // An operand that is a literal or a variable, evaluated without a call
   // when the tokens around it have been read before; false to take the long
   // way.

@@ -111,6 +111,38 @@ bool EZunScriptEngine::SimpleOperand(int level, EScriptValue& out) {
   return true;
 }
 
+bool EZunScriptEngine::SimpleStatement(EScriptValue& result) {
+  // The long way nests once for the statement and once more in the
+  // operand's test: both must stay within the limit.
+  if (bError || nNesting + 1 >= kMaxNesting) return false;
+  const ELexedToken* target = tokenCache.Find(cursor.pos);
+  if (!target || target->kind != SETK_VAR) return false;
+  const ELexedToken* opToken = tokenCache.Find(target->end);
+  if (!opToken || opToken->kind != SETK_OPERATOR) return false;
+  EOperator op = opToken->op;
+  if (op != OP_ADD_ASSIGN && op != OP_SUB_ASSIGN && op != OP_MUL_ASSIGN && op != OP_DIV_ASSIGN) return false;
+  const ELexedToken* operand = tokenCache.Find(opToken->end);
+  if (!operand || (operand->kind != SETK_NUMBER && operand->kind != SETK_VAR)) return false;
+  const ELexedToken* end = tokenCache.Find(operand->end);
+  if (!end || end->kind != SETK_OPERATOR || end->op != OP_SEMICOLON) return false;
+  EScriptObject* object = FindVariable(*target);
+  if (!object || object->value.type != SEVT_DOUBLE) return false;
+  double right = operand->number;
+  if (operand->kind == SETK_VAR) {
+    const EScriptObject* source = FindVariable(*operand);
+    if (!source || source->value.type != SEVT_DOUBLE) return false;
+    right = source->value.dValue;
+  }
+  // The copies the long way makes, so that names follow as they would.
+  EScriptValue acc;
+  acc.CopyFrom(object->value);
+  DoubleArithmetic(op, acc.dValue, right);
+  object->value.CopyFrom(acc);
+  cursor.pos = end->end;
+  result = std::move(acc);
+  return true;
+}
+
 bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
   const ELexedToken& nameTok = Lex();
   if (nameTok.kind != SETK_VAR) {

@@ -62,7 +62,7 @@ EScriptValue EZunScriptEngine::ExecuteScope() {
   for (;;) {
     result.KeepNameOnly();  // the last value shares nothing while the next statement runs
     if (ClosingBraceNext()) break;  // the empty statement '}', without a call
-    result = EvaluateExpression(1);
+    if (!SimpleStatement(result)) result = EvaluateExpression(1);
     if (bClosedBrace) {  // this statement consumed the block's own '}'
       bClosedBrace = false;
       break;
