@@ -211,6 +211,10 @@ class EZunScriptEngine final {
   // its tokens read before: what EvaluateExpression(1) computes, without
   // its frame; false to take the long way.
   bool SimpleStatement(EScriptValue& result);
+  // `$v < x` (or any comparison) between doubles right before ')', x a
+  // literal or a variable, its tokens read before: what
+  // EvaluateExpression(1) computes, without its frame; the ')' stays unread.
+  bool SimpleComparison(EScriptValue& result);
   // An operand that is a literal or a variable, evaluated without a call
   // when the tokens around it have been read before; false to take the long
   // way.

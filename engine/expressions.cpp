@@ -143,6 +143,34 @@ bool EZunScriptEngine::SimpleStatement(EScriptValue& result) {
   return true;
 }
 
+bool EZunScriptEngine::SimpleComparison(EScriptValue& result) {
+  if (bError || nNesting + 1 >= kMaxNesting) return false;  // as in SimpleStatement
+  const ELexedToken* left = tokenCache.Find(cursor.pos);
+  if (!left || left->kind != SETK_VAR) return false;
+  const ELexedToken* opToken = tokenCache.Find(left->end);
+  if (!opToken || opToken->kind != SETK_OPERATOR || opToken->op < OP_LESS || opToken->op > OP_NOT_EQUAL) return false;
+  const ELexedToken* operand = tokenCache.Find(opToken->end);
+  if (!operand || (operand->kind != SETK_NUMBER && operand->kind != SETK_VAR)) return false;
+  const ELexedToken* close = tokenCache.Find(operand->end);
+  if (!close || close->kind != SETK_OPERATOR || close->op != OP_CLOSE_PAREN) return false;
+  const EScriptObject* object = FindVariable(*left);
+  if (!object || object->value.type != SEVT_DOUBLE) return false;
+  EScriptValue right;
+  if (operand->kind == SETK_NUMBER) {
+    right.SetDouble(operand->number);
+  } else {
+    const EScriptObject* source = FindVariable(*operand);
+    if (!source || source->value.type != SEVT_DOUBLE) return false;
+    right.CopyFrom(source->value);
+  }
+  EScriptValue acc;
+  acc.CopyFrom(object->value);
+  ApplyOperator(opToken->op, acc, right);  // between doubles a comparison cannot fail
+  cursor.pos = operand->end;
+  result = std::move(acc);
+  return true;
+}
+
 bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
   const ELexedToken& nameTok = Lex();
   if (nameTok.kind != SETK_VAR) {

@@ -29,7 +29,8 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
     case KW_IF: {
       Trace("'if' keyword");
       if (!IsOperatorToken(Lex(), OP_OPEN_PAREN)) ReportError("#0 ( expected");
-      EScriptValue cond = EvaluateExpression(1);
+      EScriptValue cond;
+      if (!SimpleComparison(cond)) cond = EvaluateExpression(1);
       if (!IsOperatorToken(Lex(), OP_CLOSE_PAREN)) {
         ReportError(") expected");
         return true;
