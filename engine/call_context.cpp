@@ -16,17 +16,17 @@ void EZunScriptEngine::PrepareBuiltinArgs(const u16& name, EScriptArgs args, ESc
 }
 
 void EZunScriptEngine::CallBuiltin(EScriptValue& result, EScriptCallContext& ctx) {
-  RunBuiltin(pBuiltinLookup ? pBuiltinLookup(u16(ctx.name)) : nullptr, result, ctx);
+  EScriptValue local;  // the caller's result may hold a value, even an argument
+  RunBuiltin(pBuiltinLookup ? pBuiltinLookup(u16(ctx.name)) : nullptr, local, ctx);
+  result = std::move(local);
 }
 
 void EZunScriptEngine::RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx) {
-  EScriptValue local;
   bool bOk = true;
   if (fn) {
     ctx.bMatched = 1;
-    fn(ctx, local, bOk);
+    fn(ctx, result, bOk);
   }
-  result = std::move(local);
 }
 
 void EScriptCallContext::SetCallError(EScriptValue& result, const u16& text) {

@@ -183,6 +183,7 @@ class EZunScriptEngine final {
   bool ConstantOf(const ELexedToken& word, EScriptValue& value);
   EScriptValue CallWord(const ELexedToken& word);
   EScriptValue Call(const u16& name, BuiltinFn fn, EScriptArgs args);
+  // Runs fn, if any, into result, which must be a new, empty value.
   void RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx);
   // The evaluator's nesting count and its stop (see kMaxNesting).
   bool EnterNesting() { return ++nNesting <= kMaxNesting || NestingExceeded(); }
