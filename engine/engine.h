@@ -143,21 +143,11 @@ class EZunScriptEngine final {
     return LexUncached();
   }
   bool ApplyOperator(EOperator op, EScriptValue& left, const EScriptValue& right) {
-    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE && DoubleArithmetic(op, left.dValue, right.dValue))
+    // Arithmetic between doubles without the call to the operator's function.
+    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE && ApplyToDoubles(op, left.dValue, right.dValue))
       return true;
     OperatorFn apply = OperatorInfo(op).apply;
     return apply && apply(*this, left, right);
-  }
-  // + - * / and their assignments between doubles, as the operators'
-  // functions compute them, without the call; false for any other operator.
-  static bool DoubleArithmetic(EOperator op, double& a, double b) {
-    switch (op) {
-      case OP_PLUS: case OP_ADD_ASSIGN: a += b; return true;
-      case OP_MINUS: case OP_SUB_ASSIGN: a -= b; return true;
-      case OP_TIMES: case OP_MUL_ASSIGN: a *= b; return true;
-      case OP_DIVIDE: case OP_DIV_ASSIGN: a /= b; return true;  // IEEE: infinities and NaN, no error
-      default: return false;
-    }
   }
 
  private:
@@ -204,16 +194,25 @@ class EZunScriptEngine final {
   // consumed and its value is empty, as EvaluateExpression would make it.
   bool ClosingBraceNext() {
     const ELexedToken* t = tokenCache.Find(cursor.pos);
-    if (!t || t->kind != SETK_OPERATOR || t->op != OP_CLOSE_BRACE || nNesting >= kMaxNesting) return false;
+    if (!t || !t->Is(OP_CLOSE_BRACE) || nNesting >= kMaxNesting) return false;
     cursor.pos = t->end;
     return true;
   }
-  // `$v += x;` (or -=, *=, /=) between doubles, x a literal or a variable,
-  // its tokens read before: what EvaluateExpression(1) computes, without
-  // its frame; false to take the long way.
+  // `$v op x` and the token after it, all read before, x a literal or a
+  // variable: the form of the two shortcuts below. False when a token is
+  // missing or of another kind, or where the long way would meet the nesting
+  // limit (it nests once for the expression and once more in the operand's
+  // test).
+  struct SimpleForm {
+    const ELexedToken *target, *op, *operand, *after;
+  };
+  bool ReadSimpleForm(SimpleForm& form);
+  // The value of a simple form's target and operand, when both are doubles.
+  EScriptObject* DoubleTarget(const SimpleForm& form, double& operand);
+  // `$v += x;` (or -=, *=, /=) between doubles: what EvaluateExpression(1)
+  // computes, without its frame; false to take the long way.
   bool SimpleStatement(EScriptValue& result);
-  // `$v < x` (or any comparison) between doubles right before ')', x a
-  // literal or a variable, its tokens read before: what
+  // `$v < x` (or any comparison) between doubles right before ')': what
   // EvaluateExpression(1) computes, without its frame; the ')' stays unread.
   bool SimpleComparison(EScriptValue& result);
   // An operand that is a literal or a variable, evaluated without a call

@@ -17,7 +17,7 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
   }
   int32_t save = cursor.pos;
   const ELexedToken& bracket = Lex();
-  if (!(bracket.kind == SETK_OPERATOR && bracket.Is(OP_OPEN_BRACKET))) {
+  if (!bracket.Is(OP_OPEN_BRACKET)) {
     cursor.pos = save;
     if (lv) *lv = {object, -1};
     return &object->value;
@@ -25,7 +25,7 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
   EScriptValue index;
   if (!SimpleOperand(1, index)) index = EvaluateExpression(1);
   const ELexedToken& close = Lex();
-  if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_BRACKET))) {
+  if (!close.Is(OP_CLOSE_BRACKET)) {
     ReportError("] expected");
     return nullptr;
   }
@@ -111,62 +111,61 @@ bool EZunScriptEngine::SimpleOperand(int level, EScriptValue& out) {
   return true;
 }
 
-bool EZunScriptEngine::SimpleStatement(EScriptValue& result) {
-  // The long way nests once for the statement and once more in the
-  // operand's test: both must stay within the limit.
+bool EZunScriptEngine::ReadSimpleForm(SimpleForm& form) {
   if (bError || nNesting + 1 >= kMaxNesting) return false;
-  const ELexedToken* target = tokenCache.Find(cursor.pos);
-  if (!target || target->kind != SETK_VAR) return false;
-  const ELexedToken* opToken = tokenCache.Find(target->end);
-  if (!opToken || opToken->kind != SETK_OPERATOR) return false;
-  EOperator op = opToken->op;
-  if (op != OP_ADD_ASSIGN && op != OP_SUB_ASSIGN && op != OP_MUL_ASSIGN && op != OP_DIV_ASSIGN) return false;
-  const ELexedToken* operand = tokenCache.Find(opToken->end);
-  if (!operand || (operand->kind != SETK_NUMBER && operand->kind != SETK_VAR)) return false;
-  const ELexedToken* end = tokenCache.Find(operand->end);
-  if (!end || end->kind != SETK_OPERATOR || end->op != OP_SEMICOLON) return false;
-  EScriptObject* object = FindVariable(*target);
-  if (!object || object->value.type != SEVT_DOUBLE) return false;
-  double right = operand->number;
-  if (operand->kind == SETK_VAR) {
-    const EScriptObject* source = FindVariable(*operand);
-    if (!source || source->value.type != SEVT_DOUBLE) return false;
-    right = source->value.dValue;
+  form.target = tokenCache.Find(cursor.pos);
+  if (!form.target || form.target->kind != SETK_VAR) return false;
+  form.op = tokenCache.Find(form.target->end);
+  if (!form.op) return false;
+  form.operand = tokenCache.Find(form.op->end);
+  if (!form.operand || (form.operand->kind != SETK_NUMBER && form.operand->kind != SETK_VAR)) return false;
+  form.after = tokenCache.Find(form.operand->end);
+  return form.after != nullptr;
+}
+
+EScriptObject* EZunScriptEngine::DoubleTarget(const SimpleForm& form, double& operand) {
+  EScriptObject* object = FindVariable(*form.target);
+  if (!object || object->value.type != SEVT_DOUBLE) return nullptr;
+  operand = form.operand->number;
+  if (form.operand->kind == SETK_VAR) {
+    const EScriptObject* source = FindVariable(*form.operand);
+    if (!source || source->value.type != SEVT_DOUBLE) return nullptr;
+    operand = source->value.dValue;
   }
+  return object;
+}
+
+bool EZunScriptEngine::SimpleStatement(EScriptValue& result) {
+  SimpleForm form;
+  if (!ReadSimpleForm(form) || !form.after->Is(OP_SEMICOLON)) return false;
+  EOperator op = form.op->op;
+  if (op != OP_ADD_ASSIGN && op != OP_SUB_ASSIGN && op != OP_MUL_ASSIGN && op != OP_DIV_ASSIGN) return false;
+  double right = 0;
+  EScriptObject* object = DoubleTarget(form, right);
+  if (!object) return false;
   // The copies the long way makes, so that names follow as they would.
   EScriptValue acc;
   acc.CopyFrom(object->value);
-  DoubleArithmetic(op, acc.dValue, right);
+  ApplyToDoubles(op, acc.dValue, right);
   object->value.CopyFrom(acc);
-  cursor.pos = end->end;
+  cursor.pos = form.after->end;
   result = std::move(acc);
   return true;
 }
 
 bool EZunScriptEngine::SimpleComparison(EScriptValue& result) {
-  if (bError || nNesting + 1 >= kMaxNesting) return false;  // as in SimpleStatement
-  const ELexedToken* left = tokenCache.Find(cursor.pos);
-  if (!left || left->kind != SETK_VAR) return false;
-  const ELexedToken* opToken = tokenCache.Find(left->end);
-  if (!opToken || opToken->kind != SETK_OPERATOR || opToken->op < OP_LESS || opToken->op > OP_NOT_EQUAL) return false;
-  const ELexedToken* operand = tokenCache.Find(opToken->end);
-  if (!operand || (operand->kind != SETK_NUMBER && operand->kind != SETK_VAR)) return false;
-  const ELexedToken* close = tokenCache.Find(operand->end);
-  if (!close || close->kind != SETK_OPERATOR || close->op != OP_CLOSE_PAREN) return false;
-  const EScriptObject* object = FindVariable(*left);
-  if (!object || object->value.type != SEVT_DOUBLE) return false;
-  EScriptValue right;
-  if (operand->kind == SETK_NUMBER) {
-    right.SetDouble(operand->number);
-  } else {
-    const EScriptObject* source = FindVariable(*operand);
-    if (!source || source->value.type != SEVT_DOUBLE) return false;
-    right.CopyFrom(source->value);
-  }
-  EScriptValue acc;
+  SimpleForm form;
+  if (!ReadSimpleForm(form) || !form.after->Is(OP_CLOSE_PAREN)) return false;
+  EOperator op = form.op->op;
+  if (op < OP_LESS || op > OP_NOT_EQUAL) return false;  // every other token has another identity
+  double right = 0;
+  EScriptObject* object = DoubleTarget(form, right);
+  if (!object) return false;
+  EScriptValue acc, rightValue;
   acc.CopyFrom(object->value);
-  ApplyOperator(opToken->op, acc, right);  // between doubles a comparison cannot fail
-  cursor.pos = operand->end;
+  rightValue.SetDouble(right);
+  ApplyOperator(op, acc, rightValue);  // between doubles a comparison cannot fail
+  cursor.pos = form.operand->end;
   result = std::move(acc);
   return true;
 }
@@ -220,7 +219,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       if (op == OP_OPEN_PAREN) {
         acc = EvaluateExpression(1);
         const ELexedToken& close = Lex();
-        if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_PAREN))) ReportError(") Expected");
+        if (!close.Is(OP_CLOSE_PAREN)) ReportError(") Expected");
       } else if (op == OP_OPEN_BRACE) {
         acc = ExecuteScope();
         return acc;
@@ -239,7 +238,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
     case SETK_VAR: {
       EScriptObject* object = FindVariable(first);
       const ELexedToken* next = tokenCache.Find(cursor.pos);
-      if (object && next && !(next->kind == SETK_OPERATOR && next->Is(OP_OPEN_BRACKET))) {
+      if (object && next && !next->Is(OP_OPEN_BRACKET)) {
         // No index: what ResolveReference finds after reading the next token
         // and putting it back.
         lvalue = {object, -1};

@@ -49,7 +49,7 @@ using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& 
 struct ELexedToken {
   int32_t kind = SETK_END;
   int32_t end = 0;  // the cursor position after the read
-  EOperator op = OP_NONE;
+  EOperator op = OP_NONE;  // operators only: every other token keeps OP_NONE
   EKeyword keyword = KW_NONE;
   EText text;
   double number = 0.0;
@@ -64,6 +64,7 @@ struct ELexedToken {
   mutable uint32_t varGeneration = 0;
   mutable EScriptObject* varObject = nullptr;
 
+  // An operator token with this identity (o is never OP_NONE).
   bool Is(EOperator o) const { return op == o; }
 };
 

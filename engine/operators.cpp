@@ -15,22 +15,16 @@ int64_t WrapMul(int64_t a, int64_t b) {
 }
 
 // The arithmetic rule of '-', '*' and '/': the result keeps the left type.
-template <char Op>
+template <EOperator Op>
 bool Arithmetic(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue& right) {
   if (left.type == SEVT_EMPTY) left.ChangeType(right.type);
-  if (Op == '/' && !left.IsNumber()) return false;
-  if (left.type == SEVT_DOUBLE) {
-    double r = right.AsDouble();
-    if (Op == '-') left.dValue -= r;
-    if (Op == '*') left.dValue *= r;
-    if (Op == '/') left.dValue /= r;  // IEEE: infinities and NaN, no error
-    return true;
-  }
+  if (Op == OP_DIVIDE && !left.IsNumber()) return false;
+  if (left.type == SEVT_DOUBLE) return ApplyToDoubles(Op, left.dValue, right.AsDouble());
   if (left.type == SEVT_INT) {
     int64_t r = right.AsInt64();
-    if (Op == '-') left.nValue = WrapSub(left.nValue, r);
-    if (Op == '*') left.nValue = WrapMul(left.nValue, r);
-    if (Op == '/') {
+    if (Op == OP_MINUS) left.nValue = WrapSub(left.nValue, r);
+    if (Op == OP_TIMES) left.nValue = WrapMul(left.nValue, r);
+    if (Op == OP_DIVIDE) {
       if (r == 0) {
         engine.ReportError("/:right operand is zero, integer division impossible.");
         return false;
@@ -48,13 +42,8 @@ bool Assign(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) {
   return true;
 }
 
-bool Plus(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) {
-  if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE) {  // the common case, as Add computes it
-    left.dValue += right.dValue;
-    return true;
-  }
-  return left.Add(right);
-}
+// Two doubles never get here: ApplyOperator adds them itself.
+bool Plus(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right) { return left.Add(right); }
 
 bool Remainder(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue& right) {
   int64_t a = 0, b = 0;
@@ -138,9 +127,9 @@ const EOperatorInfo kOperatorTable[OP_COUNT] = {
     {u"]", 0, 0, false, 0, false, nullptr},
     {u"=", 1, 1, true, 0, true, Assign},
     {u"+=", 1, 2, true, 0, false, Plus},
-    {u"-=", 1, 2, true, 0, false, Arithmetic<'-'>},
-    {u"*=", 1, 2, true, 0, false, Arithmetic<'*'>},
-    {u"/=", 1, 2, true, 0, false, Arithmetic<'/'>},
+    {u"-=", 1, 2, true, 0, false, Arithmetic<OP_MINUS>},
+    {u"*=", 1, 2, true, 0, false, Arithmetic<OP_TIMES>},
+    {u"/=", 1, 2, true, 0, false, Arithmetic<OP_DIVIDE>},
     {u"&=", 1, 2, true, 0, false, Bitwise<'&'>},
     {u"|=", 1, 2, true, 0, false, Bitwise<'|'>},
     {u"&&", 2, 3, false, 0, true, LogicalAnd},
@@ -153,10 +142,10 @@ const EOperatorInfo kOperatorTable[OP_COUNT] = {
     {u">=", 4, 5, false, 0, false, Comparison<false, true, true>},
     {u"==", 4, 5, false, 0, false, Comparison<false, true, false>},
     {u"!=", 4, 5, false, 0, false, Comparison<true, false, true>},
-    {u"-", 5, 6, false, 6, false, Arithmetic<'-'>},
+    {u"-", 5, 6, false, 6, false, Arithmetic<OP_MINUS>},
     {u"+", 5, 6, false, 1, false, Plus},
-    {u"*", 6, 7, false, 0, true, Arithmetic<'*'>},
-    {u"/", 6, 7, false, 0, true, Arithmetic<'/'>},
+    {u"*", 6, 7, false, 0, true, Arithmetic<OP_TIMES>},
+    {u"/", 6, 7, false, 0, true, Arithmetic<OP_DIVIDE>},
     {u"%", 6, 7, false, 0, false, Remainder},
     {u"!", 0, 0, false, 5, false, LogicalNot},
 };

@@ -62,6 +62,18 @@ struct EOperatorInfo {
 };
 
 extern const EOperatorInfo kOperatorTable[OP_COUNT];
+// + - * / and their assignments on a double: the one rule of double
+// arithmetic (IEEE: infinities and NaN, no error); false for any other
+// operator.
+inline bool ApplyToDoubles(EOperator op, double& a, double b) {
+  switch (op) {
+    case OP_PLUS: case OP_ADD_ASSIGN: a += b; return true;
+    case OP_MINUS: case OP_SUB_ASSIGN: a -= b; return true;
+    case OP_TIMES: case OP_MUL_ASSIGN: a *= b; return true;
+    case OP_DIVIDE: case OP_DIV_ASSIGN: a /= b; return true;
+    default: return false;
+  }
+}
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
 // The identity of an operator spelling; OP_OTHER for any other text.
 EOperator OperatorOf(u16view text);

@@ -31,15 +31,12 @@ EScriptObject* EZunScriptEngine::FindObject(const EText& name, bool searchOuter)
 }
 
 EScriptObject* EZunScriptEngine::SearchVariable(const ELexedToken& token) {
-  const EText& name = token.text;
-  for (int i = GetCurrentScopeIndex(); i >= 0; --i) {
-    if (EScriptObject* found = scopes[i].Find(name)) {
-      token.varGeneration = nScopesGeneration;
-      token.varObject = found;
-      return found;
-    }
+  EScriptObject* found = FindObject(token.text, true);
+  if (found) {
+    token.varGeneration = nScopesGeneration;
+    token.varObject = found;
   }
-  return nullptr;
+  return found;
 }
 
 EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, bool searchOuter) {
@@ -102,14 +99,14 @@ EScriptValue EZunScriptEngine::EvaluateFunctionCall(const u16& name) {
 EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
   if (TraceShown()) Trace(u"EvaluateFunctionCall:" + word.text);
   const ELexedToken& open = Lex();
-  if (!(open.kind == SETK_OPERATOR && open.Is(OP_OPEN_PAREN))) {
+  if (!open.Is(OP_OPEN_PAREN)) {
     ReportError("#4 ( expected");
     return EScriptValue();
   }
   ArgumentFrame frame(argStack);
   int32_t save = cursor.pos;
   const ELexedToken& close = Lex();
-  if (!(close.kind == SETK_OPERATOR && close.Is(OP_CLOSE_PAREN))) {
+  if (!close.Is(OP_CLOSE_PAREN)) {
     cursor.pos = save;
     for (;;) {
       EScriptValue arg;
@@ -130,7 +127,7 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
       }
       if (!atEnd && next == u')') {
         const ELexedToken& t = Lex();
-        if (!(t.kind == SETK_OPERATOR && t.Is(OP_CLOSE_PAREN))) {
+        if (!t.Is(OP_CLOSE_PAREN)) {
           ReportError(") expected");
           return EScriptValue();
         }

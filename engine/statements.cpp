@@ -4,12 +4,6 @@
 
 namespace zun {
 
-namespace {
-
-bool IsOperatorToken(const ELexedToken& t, EOperator op) { return t.kind == SETK_OPERATOR && t.op == op; }
-
-}  // namespace
-
 bool EZunScriptEngine::ConditionHolds(const EScriptValue& cond) const {
   switch (cond.type) {
     case SEVT_DOUBLE: return cond.dValue != 0.0;  // a NaN holds
@@ -28,10 +22,10 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
   switch (keyword) {
     case KW_IF: {
       Trace("'if' keyword");
-      if (!IsOperatorToken(Lex(), OP_OPEN_PAREN)) ReportError("#0 ( expected");
+      if (!Lex().Is(OP_OPEN_PAREN)) ReportError("#0 ( expected");
       EScriptValue cond;
       if (!SimpleComparison(cond)) cond = EvaluateExpression(1);
-      if (!IsOperatorToken(Lex(), OP_CLOSE_PAREN)) {
+      if (!Lex().Is(OP_CLOSE_PAREN)) {
         ReportError(") expected");
         return true;
       }
@@ -64,7 +58,7 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
     case KW_REPEAT: {
       Trace("repeat");
       int32_t loopStart = cursor.pos;
-      if (!IsOperatorToken(Lex(), OP_OPEN_BRACE)) {
+      if (!Lex().Is(OP_OPEN_BRACE)) {
         ReportError("#1 { expected");
         return true;
       }
@@ -98,13 +92,13 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
 
 void EZunScriptEngine::OmitNextStatementOrScope() {
   Trace("OmitNextStatementOrScope()");
-  if (IsOperatorToken(Lex(), OP_OPEN_BRACE)) {
+  if (Lex().Is(OP_OPEN_BRACE)) {
     OmitScope();
     return;
   }
   Trace("OmitNextStatementOrScope: no scope, just one statement, searching for ;");
   while (!IsFinished()) {
-    if (IsOperatorToken(Lex(), OP_SEMICOLON)) break;
+    if (Lex().Is(OP_SEMICOLON)) break;
   }
 }
 
@@ -117,9 +111,8 @@ void EZunScriptEngine::OmitScope() {
     // SETK_END also stands for an unterminated comment, which leaves the
     // cursor where it was: stop there too instead of reading it again.
     if (t.kind == SETK_END) return;
-    if (t.kind != SETK_OPERATOR) continue;
-    if (t.op == OP_OPEN_BRACE) OmitScope();
-    else if (t.op == OP_CLOSE_BRACE) return;
+    if (t.Is(OP_OPEN_BRACE)) OmitScope();
+    else if (t.Is(OP_CLOSE_BRACE)) return;
   }
 }
 
