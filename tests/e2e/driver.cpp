@@ -5,6 +5,7 @@
 #include <fstream>
 #include <set>
 
+#include "tests/support/process.h"
 #include "text/text.h"
 
 namespace zun::e2e {
@@ -166,17 +167,6 @@ golden::Entry AnswerMenu(HWND menuWindow, const golden::Entry* want) {
   return {"menu", {golden::FormatMenuLines(lines), choice}};
 }
 
-std::wstring QuoteArg(const std::string& a) {
-  std::wstring w = Wide(a);
-  if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
-  std::wstring out = L"\"";
-  for (wchar_t c : w) {
-    if (c == L'"') out += L'\\';
-    out += c;
-  }
-  return out + L"\"";
-}
-
 std::vector<wchar_t> Environment(const std::vector<std::string>& extra) {
   std::vector<wchar_t> block;
   wchar_t* env = GetEnvironmentStringsW();
@@ -194,8 +184,7 @@ std::vector<wchar_t> Environment(const std::vector<std::string>& extra) {
 }  // namespace
 
 RunResult RunProgram(const std::string& exe, const RunOptions& options) {
-  std::wstring cmd = QuoteArg(exe);
-  for (const auto& a : options.args) cmd += L" " + QuoteArg(a);
+  std::wstring cmd = golden::CommandLine(exe, options.args);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

@@ -1,5 +1,6 @@
 #include "tests/support/process.h"
 #include "tests/support/transcript.h"
+#include "text/text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -46,10 +47,16 @@ struct StreamFiles {
 
 #ifdef _WIN32
 namespace {
-std::wstring Quote(const std::string& a) {
-  std::wstring w(a.begin(), a.end());
+std::wstring Quote(const std::string& utf8) {
+  u16 text = FromUtf8(utf8);
+  std::wstring w(text.begin(), text.end());
   if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
-  return L"\"" + w + L"\"";
+  std::wstring out = L"\"";
+  for (wchar_t c : w) {
+    if (c == L'"') out += L'\\';
+    out += c;
+  }
+  return out + L"\"";
 }
 HANDLE Inheritable(const fs::path& p, bool write) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
@@ -58,13 +65,18 @@ HANDLE Inheritable(const fs::path& p, bool write) {
 }
 }  // namespace
 
+std::wstring CommandLine(const std::string& exe, const std::vector<std::string>& args) {
+  std::wstring cmd = Quote(exe);
+  for (const auto& a : args) cmd += L" " + Quote(a);
+  return cmd;
+}
+
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
                          int timeoutMs) {
   ProcessResult r;
   StreamFiles files;
   std::ofstream(files.in, std::ios::binary) << input;
-  std::wstring cmd = Quote(exe);
-  for (const auto& a : args) cmd += L" " + Quote(a);
+  std::wstring cmd = CommandLine(exe, args);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;

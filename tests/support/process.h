@@ -19,7 +19,11 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
                          int timeoutMs = 60000);
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A Windows command line: the program and its arguments (UTF-8), each
+// quoted where it holds a blank or a quote.
+std::wstring CommandLine(const std::string& exe, const std::vector<std::string>& args);
+#else
 // What a POSIX test may change of the program's surroundings.
 struct ProcessOptions {
   std::string input;
