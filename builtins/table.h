@@ -8,8 +8,25 @@ namespace zun {
 // The built-in registered under an exact (case-sensitive) name, or null.
 // Hosts install it on the engine (SetBuiltinLookup).
 BuiltinFn FindBuiltin(const u16& name);
-// Every name the table knows, in table order.
+// The families the library's documentation groups the built-ins in.
+enum EBuiltinCategory {
+  BC_COMMON,
+  BC_INTERNAL,
+  BC_ARRAYS,
+  BC_MATH,
+  BC_STRINGS,
+  BC_TIME,
+  BC_INPUT,
+  BC_FILES,
+  BC_SYSTEM,
+  BC_WINDOWS,
+  BC_COUNT
+};
+
+// Every name the table knows, in table order, with its family.
 int BuiltinCount();
 const char16_t* BuiltinName(int index);
+EBuiltinCategory BuiltinCategoryOf(int index);
+const char16_t* BuiltinCategoryName(EBuiltinCategory category);
 
 }  // namespace zun

@@ -572,33 +572,41 @@ const IntRow kWindowsRows[] = {
 
 }  // namespace
 
-int ConstantRegistrationCount() {
-  return 9 + static_cast<int>(sizeof kWindowsRows / sizeof kWindowsRows[0]);
-}
-
-void RegisterConstants(EZunScriptEngine& engine) {
-  auto setInt = [&engine](const char16_t* name, int64_t v) {
+void ForEachConstantRow(const std::function<void(const char16_t* name, const EScriptConstant& c)>& visit) {
+  auto intRow = [&visit](const char16_t* name, int64_t v) {
     EScriptConstant c;
     c.type = SEVT_INT;
     c.nValue = v;
-    engine.SetConstant(name, c);
+    visit(name, c);
   };
-  setInt(u"FALSE", 0);
-  setInt(u"false", 0);
-  setInt(u"TRUE", 1);
-  setInt(u"true", 1);
-  setInt(u"NONE", 2);
-  setInt(u"none", 2);
-  setInt(u"NULL", 0);
+  intRow(u"FALSE", 0);
+  intRow(u"false", 0);
+  intRow(u"TRUE", 1);
+  intRow(u"true", 1);
+  intRow(u"NONE", 2);
+  intRow(u"none", 2);
+  intRow(u"NULL", 0);
   EScriptConstant pi;
   pi.type = SEVT_DOUBLE;
   pi.dValue = 3.14159265358979;  // this 15-digit figure, not full-precision pi
-  engine.SetConstant(u"PI", pi);
+  visit(u"PI", pi);
   EScriptConstant endl;
   endl.type = SEVT_STRING;
   endl.pszValue = u"\r\n";
-  engine.SetConstant(u"ENDL", endl);
-  for (const IntRow& row : kWindowsRows) setInt(row.name, row.value);
+  visit(u"ENDL", endl);
+  for (const IntRow& row : kWindowsRows) intRow(row.name, row.value);
+}
+
+const char16_t* ConstantGroupOf(u16view name) {
+  static const char16_t* const kPrefixes[] = {u"MB_", u"ID",    u"VK_", u"CSIDL_", u"SW_", u"WM_", u"WHEEL_",
+                                              u"EM_", u"BM_",   u"STM_", u"LB_",   u"CB_", u"SBM_"};
+  for (const char16_t* prefix : kPrefixes)
+    if (name.substr(0, u16view(prefix).size()) == prefix) return prefix;
+  return u"";
+}
+
+void RegisterConstants(EZunScriptEngine& engine) {
+  ForEachConstantRow([&engine](const char16_t* name, const EScriptConstant& c) { engine.SetConstant(name, c); });
 }
 
 }  // namespace zun

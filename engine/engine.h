@@ -267,7 +267,10 @@ class NestingGuard {
 
 // Registers the predefined constants (engine/constants_table.cpp).
 void RegisterConstants(EZunScriptEngine& engine);
-// The number of registrations the table makes.
-int ConstantRegistrationCount();
+// Every registration of the table, in order (SW_SHOW comes twice).
+void ForEachConstantRow(const std::function<void(const char16_t* name, const EScriptConstant& c)>& visit);
+// The group of a constant's name: its Windows prefix ("VK_", "ID", ...), or
+// "" for the engine's own nine.
+const char16_t* ConstantGroupOf(u16view name);
 
 }  // namespace zun

@@ -13,6 +13,7 @@
 #include "builtins/table.h"
 #include "engine/engine.h"
 #include "hosts/console/console_dialogs.h"
+#include "hosts/console/listing.h"
 #include "loader/command_line.h"
 #include "loader/exit_status.h"
 #include "loader/text_file.h"
@@ -31,6 +32,8 @@ const char16_t kUsage[] =
     u"  /del              delete the script file after the run\n"
     u"  --check           only read the script to its end and report lexical errors\n"
     u"  --timeout SECONDS end the run when it takes longer\n"
+    u"  --list            list the built-ins, constants, keywords and operators\n"
+    u"                    (one per line, fields separated by tabs; for editors)\n"
     u"  --help            show this text\n"
     u"  --version         show the version\n"
     u"\n"
@@ -100,6 +103,10 @@ int Main(int argc, char** argv) {
     const u16& a = args[i];
     if (a == u"--help") {
       platform::WriteText(platform::Stream::Out, kUsage);
+      return kRanClean;
+    }
+    if (a == u"--list") {
+      platform::WriteText(platform::Stream::Out, ListNames());
       return kRanClean;
     }
     if (a == u"--version") {
