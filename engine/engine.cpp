@@ -21,6 +21,7 @@ void EZunScriptEngine::SetScript(const u16& text) {
   strScript = text;
   cursor.Set(&strScript);
   tokenCache.Clear();
+  skipped.clear();
 }
 
 bool EZunScriptEngine::Initialize() {
@@ -42,6 +43,7 @@ bool EZunScriptEngine::Initialize() {
   Trace("Init");
   cursor.Set(&strScript);
   tokenCache.Clear();
+  skipped.clear();
   bInitialized = true;
   return true;
 }
@@ -102,6 +104,7 @@ EScriptValue EZunScriptEngine::Run() {
   lastAdditionalResult.CopyFrom(EScriptValue());
   // The host may have changed the text since it was last read.
   tokenCache.Clear();
+  skipped.clear();
 
   scopes.clear();
   ScopesChanged();
@@ -133,16 +136,6 @@ EScriptValue EZunScriptEngine::Run() {
   TraceBuilt([&] { return u"cur scope rep:\r\n" + GetScopeReport(0); });
   TraceBuilt([&] { return u"ERROR! : " + strErrors; });
   return result;
-}
-
-bool EZunScriptEngine::CheckScript() {
-  strErrors.clear();
-  bError = false;
-  cursor.pos = 0;
-  tokenCache.Clear();
-  while (Lex().kind != SETK_END && !bError) {
-  }
-  return !bError;
 }
 
 void EZunScriptEngine::ReportError(const char* message) { ReportError(FromAscii(message)); }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/constants_map.h"
@@ -125,9 +126,11 @@ class EZunScriptEngine final {
   using BuiltinLookup = BuiltinFn (*)(const u16& name);
   void SetBuiltinLookup(BuiltinLookup lookup) { pBuiltinLookup = lookup; }
 
-  // Reads the script's tokens from its start to its end without running
-  // anything; a lexical error is reported as a run would report it and ends
-  // the reading. True when there was none.
+  // Reads the whole script as running it would, without running anything,
+  // and reports the first lexical or structural error (an unclosed brace or
+  // parenthesis, if without '(', repeat without '{', else without if, var
+  // without a variable, two operands without an operator, a function that
+  // does not exist). True when there was none.
   bool CheckScript();
 
   // Counts the lines and columns (1-based) of a text position.
@@ -169,6 +172,29 @@ class EZunScriptEngine final {
   void LexError(const u16& message);
   // Keyword statements by identity (engine/statements.cpp).
   bool RunKeyword(EKeyword keyword, EScriptValue& result);
+  // Skipping and checking (engine/skipping.cpp): each reads what running
+  // the construct reads, evaluating nothing; false when it stopped at an
+  // error.
+  bool SkipExpression(int minLevel, bool& closed);
+  bool SkipBlock(int32_t openPos);
+  bool SkipKeyword(EKeyword keyword, bool& closed);
+  bool SkipIndex(bool& closed);
+  bool SkipDeclaration();
+  bool SkipCall(const ELexedToken& word, bool& closed);
+  bool SkipOptional(EOperator op);
+  bool SkipFailed(const u16& message);
+  bool IsConstantWord(const ELexedToken& word);
+  // The skip of the text interpreter as it was, for the unwinding after an
+  // error: what it reports and traces there stays as it was.
+  void OmitTokensAfterError();
+  // Where skipping the statement at a position ends, once it has been read
+  // without an error; the script cannot change during a run.
+  struct SkipExtent {
+    int32_t end;
+    bool closedBrace;
+  };
+  std::unordered_map<int32_t, SkipExtent> skipped;
+  bool bCheckMode = false;  // reading for CheckScript: report what a run would
   // A word that is no keyword: a constant's value or a call.
   bool ConstantOf(const ELexedToken& word, EScriptValue& value);
   EScriptValue CallWord(const ELexedToken& word);

@@ -76,6 +76,8 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
           breakPending = false;
           cursor.pos = loopStart;
           OmitNextStatementOrScope();
+          // A ';' right after the body belongs to the loop, as after `break`.
+          if (!IsError()) SkipOptional(OP_SEMICOLON);
           return true;
         }
         cursor.pos = bodyStart;
@@ -84,35 +86,11 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
     case KW_BREAK:
       Trace("break found");
       breakPending = true;
+      // `break;` is one statement: an else after it belongs to the if around it.
+      if (!IsError()) SkipOptional(OP_SEMICOLON);
       return true;
     default:
       return false;
-  }
-}
-
-void EZunScriptEngine::OmitNextStatementOrScope() {
-  Trace("OmitNextStatementOrScope()");
-  if (Lex().Is(OP_OPEN_BRACE)) {
-    OmitScope();
-    return;
-  }
-  Trace("OmitNextStatementOrScope: no scope, just one statement, searching for ;");
-  while (!IsFinished()) {
-    if (Lex().Is(OP_SEMICOLON)) break;
-  }
-}
-
-void EZunScriptEngine::OmitScope() {
-  NestingGuard nesting(*this);
-  if (!nesting.ok()) return;
-  Trace("ommiting scope");
-  for (;;) {
-    const ELexedToken& t = Lex();
-    // SETK_END also stands for an unterminated comment, which leaves the
-    // cursor where it was: stop there too instead of reading it again.
-    if (t.kind == SETK_END) return;
-    if (t.Is(OP_OPEN_BRACE)) OmitScope();
-    else if (t.Is(OP_CLOSE_BRACE)) return;
   }
 }
 

@@ -143,6 +143,7 @@ def default_files():
 
 
 def cmd_examples(args):
+    args.zunrunc = str(pathlib.Path(args.zunrunc).resolve())  # the examples run in their own folder
     files = [pathlib.Path(f).resolve() for f in args.files] or default_files()
     failed = 0
     total = 0
