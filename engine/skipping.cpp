@@ -118,6 +118,8 @@ bool EZunScriptEngine::SkipExpression(int minLevel, bool& closed) {
       if (first.keyword == KW_IF || first.keyword == KW_REPEAT || first.keyword == KW_BREAK)
         return SkipKeyword(first.keyword, closed);
       if (IsConstantWord(first)) break;
+      // A run calls `else` as a function; a check names the mistake.
+      if (first.keyword == KW_ELSE && bCheckMode) return SkipFailed(u"else without if");
       if (!SkipCall(first, closed)) return kStop;
       break;
     default:
@@ -221,7 +223,7 @@ bool EZunScriptEngine::SkipCall(const ELexedToken& word, bool& closed) {
   // Taken before reading on: the word may be a token that lives only until
   // the next read.
   u16 name = word.text;
-  if (!Lex().Is(OP_OPEN_PAREN)) return SkipFailed(KeywordOf(name) == KW_ELSE ? u"else without if" : u"#4 ( expected");
+  if (!Lex().Is(OP_OPEN_PAREN)) return SkipFailed(u"#4 ( expected");
   int32_t save = cursor.pos;
   if (!Lex().Is(OP_CLOSE_PAREN)) {
     cursor.pos = save;

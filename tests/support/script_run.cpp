@@ -54,6 +54,23 @@ std::string Shows(EZunScriptEngine& engine, const std::string& script) {
   return out;
 }
 
+std::string ChecksAs(const std::string& script) {
+  EZunScriptEngine engine;
+  RecordingDialogs d;
+  engine.SetDialogs(&d);
+  engine.SetBuiltinLookup(FindBuiltin);
+  engine.Initialize();
+  engine.SetScript(FromUtf8(script));
+  if (engine.CheckScript()) return "ok";
+  std::string line = ToUtf8(engine.strErrors);
+  size_t posEnd = line.find(") : ");
+  int32_t pos = std::atoi(line.c_str() + 5);  // "(pos N) : ..."
+  std::string message = line.substr(posEnd + 4, line.find(", code snippet:") - posEnd - 4);
+  int lineNo = 0, column = 0;
+  EZunScriptEngine::LineAndColumn(engine.strScript, pos, lineNo, column);
+  return "ERR:" + message + " @" + std::to_string(lineNo) + ":" + std::to_string(column);
+}
+
 namespace {
 
 void SetEnv(const std::string& name, const std::string& value, bool set) {

@@ -27,6 +27,10 @@ std::string Shows(const std::string& script);
 // The same in an engine the caller keeps, to look at its state afterwards.
 std::string Shows(EZunScriptEngine& engine, const std::string& script);
 
+// What `zunrunc --check` finds in a script: "ok", or "ERR:" and the first
+// error message with " @line:column".
+std::string ChecksAs(const std::string& script);
+
 // Sets NAME=VALUE assignments in this process's environment while it
 // lives, then restores what was there (TZ is re-read both times).
 class ScopedEnv {
