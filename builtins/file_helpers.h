@@ -24,8 +24,13 @@ bool ListDirectory(const u16& path, EScriptValue& list);
 
 // Whole-file writes. The target keeps its old contents when a write fails.
 bool WriteFileBytes(const u16& path, const std::string& bytes);
-// Encoding flags as the text reader reports them (loader/text_file.h).
-bool WriteTextFile(const u16& path, const u16& text, uint32_t flags);
+// Encoding flags as the text reader reports them (loader/text_file.h). An
+// 8-bit write refuses, writing nothing, a text that the ANSI code page
+// cannot hold exactly; `unfit` then gets the position of its first such
+// character (npos otherwise).
+bool WriteTextFile(const u16& path, const u16& text, uint32_t flags, size_t* unfit = nullptr);
+// The last-error text of a write refused that way.
+u16 UnfitCharacterText(const u16& text, size_t at, size_t shownOffset);
 
 // A text file remembered with its encoding, so that it is written back the
 // way it was read.
@@ -36,7 +41,7 @@ class EScriptTextFile {
   int32_t loaded = 0;
 
   bool Load(const u16& filePath, u16& text);
-  bool Save(const u16& text, const u16& pathOverride);
+  bool Save(const u16& text, const u16& pathOverride, size_t* unfit = nullptr);
 };
 
 }  // namespace zun::builtins

@@ -5,16 +5,58 @@
 #include "platform/files.h"
 #include "loader/text_file.h"
 
+#include <cstdio>
+
 namespace zun::builtins {
 
 bool WriteFileBytes(const u16& path, const std::string& bytes) {
   return platform::ReplaceFileContents(path, bytes.data(), bytes.size());
 }
 
-bool WriteTextFile(const u16& path, const u16& text, uint32_t flags) {
+namespace {
+
+// The length of the character at i: two units for a surrogate pair.
+size_t CharacterLength(u16view text, size_t i) {
+  bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+              text[i + 1] < 0xE000;
+  return pair ? 2 : 1;
+}
+
+// Where the ANSI form of text stops standing for it: the position of the
+// first character that does not come back from the code page unchanged, or
+// npos. The whole text is tried first, since a text that fits is the rule.
+size_t FirstUnfit(u16view text, const std::string& bytes) {
+  if (platform::AnsiToUtf16(bytes.data(), bytes.size()) == text) return u16::npos;
+  for (size_t i = 0; i < text.size(); i += CharacterLength(text, i)) {
+    u16view one = text.substr(i, CharacterLength(text, i));
+    std::string b = platform::Utf16ToAnsi(one);
+    if (platform::AnsiToUtf16(b.data(), b.size()) != one) return i;
+  }
+  return u16::npos;  // every character fits alone: a code page that joins them
+}
+
+}  // namespace
+
+u16 UnfitCharacterText(const u16& text, size_t at, size_t shownOffset) {
+  u16view one = u16view(text).substr(at, CharacterLength(text, at));
+  uint32_t cp = one.size() == 2 ? 0x10000 + ((one[0] - 0xD800u) << 10) + (one[1] - 0xDC00u) : one[0];
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+  return u"the character '" + u16(one) + u"' (" + FromAscii(code) + u") at position " +
+         Int64ToString(static_cast<int64_t>(at - shownOffset)) +
+         u" is not in the ANSI code page; nothing was written (save with \"utf-16 bom\" to keep it)";
+}
+
+bool WriteTextFile(const u16& path, const u16& text, uint32_t flags, size_t* unfit) {
+  if (unfit) *unfit = u16::npos;
   std::string bytes;
   if (flags & TEXTFILE_ANSI) {
     bytes = platform::Utf16ToAnsi(text);
+    size_t bad = FirstUnfit(text, bytes);
+    if (bad != u16::npos) {
+      if (unfit) *unfit = bad;
+      return false;
+    }
   } else if (flags & TEXTFILE_UNICODE) {
     bool bigEndian = flags & TEXTFILE_SWAPPED;
     if (flags & TEXTFILE_LITTLE_ENDIAN) {
@@ -49,10 +91,10 @@ bool EScriptTextFile::Load(const u16& filePath, u16& text) {
   return true;
 }
 
-bool EScriptTextFile::Save(const u16& text, const u16& pathOverride) {
+bool EScriptTextFile::Save(const u16& text, const u16& pathOverride, size_t* unfit) {
   if (!loaded || (path.empty() && pathOverride.empty())) return false;
   if (!pathOverride.empty()) path = pathOverride;
-  return WriteTextFile(path, text, static_cast<uint32_t>(flags));
+  return WriteTextFile(path, text, static_cast<uint32_t>(flags), unfit);
 }
 
 ZUN_BUILTIN(TextFileLoad) {
@@ -82,8 +124,9 @@ ZUN_BUILTIN(TextFileSave) {
   uint32_t mode = TEXTFILE_ANSI;
   if (type.find(u"utf-16") != u16::npos)
     mode = type.find(u"bom") != u16::npos ? TEXTFILE_UNICODE | TEXTFILE_LITTLE_ENDIAN : TEXTFILE_UNICODE;
-  bool ok = WriteTextFile(path, contents, mode);
-  ctx.SetLastError(ok ? 0 : 1, u"");
+  size_t unfit = u16::npos;
+  bool ok = WriteTextFile(path, contents, mode, &unfit);
+  ctx.SetLastError(ok ? 0 : 1, unfit == u16::npos ? u16() : UnfitCharacterText(contents, unfit, 0));
   result = Flag(ok);
 }
 
@@ -95,16 +138,18 @@ ZUN_BUILTIN(TextFileAppend) {
   EScriptTextFile file;
   u16 old;
   bool saved = false;
+  size_t unfit = u16::npos;
   if (file.Load(path, old)) {
-    saved = file.Save(old + contents, u16());
+    saved = file.Save(old + contents, u16(), &unfit);
   } else if (platform::PathExists(path)) {
     ctx.SetLastError(1, u"error reading source file");
     return;
   } else {
-    saved = WriteTextFile(path, contents, TEXTFILE_ANSI);
+    saved = WriteTextFile(path, contents, TEXTFILE_ANSI, &unfit);
   }
   if (!saved) {
-    ctx.SetLastError(1, u"error saving");
+    // Positions count in the appended text, the part the script chose.
+    ctx.SetLastError(1, unfit == u16::npos ? u16(u"error saving") : UnfitCharacterText(old + contents, unfit, unfit >= old.size() ? old.size() : 0));
     return;
   }
   ctx.SetLastError(0, u"");

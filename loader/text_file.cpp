@@ -77,6 +77,27 @@ bool LoadTextFile(const u16& path, u16& text, uint32_t* flagsOut) {
   return DecodeText(buf, text, flagsOut);
 }
 
+bool LoadScriptFile(const u16& path, u16& text) {
+  CByteBuffer buf;
+  return ReadFileToBuffer(path, buf, kMaxTextFileBytes) && DecodeScript(buf, text);
+}
+
+bool DecodeScript(CByteBuffer& buf, u16& text) {
+  const uint8_t* data = buf.pData;
+  int32_t n = buf.nSize;
+  if (n < 3 || data[0] != 0xEF || data[1] != 0xBB || data[2] != 0xBF) return DecodeText(buf, text);
+  // The zero-byte rule of the plain reading holds after the signature too.
+  const uint8_t* body = data + 3;
+  int32_t count = n - 3;
+  int32_t look = count - 1 < 100 ? count - 1 : 100;
+  for (int32_t i = 0; i < look; ++i)
+    if (body[i] == 0) return false;
+  const void* zero = std::memchr(body, 0, static_cast<size_t>(count));
+  size_t len = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - body) : static_cast<size_t>(count);
+  text = FromUtf8(std::string_view(reinterpret_cast<const char*>(body), len));
+  return true;
+}
+
 bool ReadInputToBuffer(CByteBuffer& buffer, int64_t maxBytes) {
   uint8_t chunk[65536];
   for (int64_t total = 0;;) {

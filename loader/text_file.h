@@ -47,6 +47,13 @@ uint32_t DetectTextEncoding(const uint8_t* bytes, int32_t count);
 bool LoadTextFile(const u16& path, u16& text, uint32_t* flags = nullptr);
 // The same for bytes already read (the buffer gets the closing zero bytes).
 bool DecodeText(CByteBuffer& buffer, u16& text, uint32_t* flags = nullptr);
+// A script file: read as LoadTextFile reads a text file, except that a file
+// that starts with the UTF-8 signature (EF BB BF) is UTF-8 (ill-formed
+// sequences become U+FFFD), up to its first zero byte. Text files that
+// scripts load keep the plain reading, since scripts rely on UTF-8 files
+// passing byte for byte through TextFileLoad and TextFileSave.
+bool LoadScriptFile(const u16& path, u16& text);
+bool DecodeScript(CByteBuffer& buffer, u16& text);
 // Reads standard input to its end, as ReadFileToBuffer reads a file.
 bool ReadInputToBuffer(CByteBuffer& buffer, int64_t maxBytes);
 

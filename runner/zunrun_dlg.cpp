@@ -57,7 +57,7 @@ BOOL CZunRunDlg::OnInitDialog() {
     Explain(L"Too many script files passed", UsageText());
   } else {
     g_strScriptPath = info.files.front();
-    if (!LoadTextFile(g_strScriptPath, g_strScriptText)) {
+    if (!LoadScriptFile(g_strScriptPath, g_strScriptText)) {
       Explain(L"Error", LoadFailureText(g_strScriptPath));
     } else if (StartWorker()) {
       m_bRanScript = true;

@@ -12,35 +12,41 @@ u16 FromAscii(std::string_view s) {
 }
 
 u16 FromUtf8(std::string_view s) {
+  // Each ill-formed sequence becomes one U+FFFD per maximal part that could
+  // have begun a character (the Unicode recommendation), so nothing invalid
+  // (overlong forms, surrogates, values past U+10FFFF) gets through.
   u16 out;
   out.reserve(s.size());
   size_t i = 0;
+  auto byte = [&s](size_t k) { return static_cast<unsigned char>(s[k]); };
   while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    uint32_t cp = 0xFFFD;
-    size_t len = 1;
+    unsigned char c = byte(i);
     if (c < 0x80) {
-      cp = c;
-    } else if ((c >> 5) == 0x6 && i + 1 < s.size()) {
-      cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
-      len = 2;
-    } else if ((c >> 4) == 0xE && i + 2 < s.size()) {
-      cp = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 6) |
-           (static_cast<unsigned char>(s[i + 2]) & 0x3Fu);
-      len = 3;
-    } else if ((c >> 3) == 0x1E && i + 3 < s.size()) {
-      cp = ((c & 0x07u) << 18) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 12) |
-           ((static_cast<unsigned char>(s[i + 2]) & 0x3Fu) << 6) |
-           (static_cast<unsigned char>(s[i + 3]) & 0x3Fu);
-      len = 4;
+      out.push_back(c);
+      ++i;
+      continue;
     }
-    i += len;
-    if (cp >= 0x10000 && cp <= 0x10FFFF) {
+    int len = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c >= 0xE0 && c <= 0xEF) len = 3, lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+    else if (c >= 0xF0 && c <= 0xF4) len = 4, lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+    uint32_t cp = len == 2 ? c & 0x1Fu : len == 3 ? c & 0x0Fu : c & 0x07u;
+    int taken = 1;
+    for (; len > 0 && taken < len && i + taken < s.size(); ++taken) {
+      unsigned char d = byte(i + taken);
+      if (d < (taken == 1 ? lo : 0x80) || d > (taken == 1 ? hi : 0xBF)) break;
+      cp = (cp << 6) | (d & 0x3Fu);
+    }
+    i += taken;
+    if (len == 0 || taken < len) {
+      out.push_back(0xFFFD);
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
       out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
     } else {
-      out.push_back(static_cast<char16_t>(cp > 0xFFFF ? 0xFFFD : cp));
+      out.push_back(static_cast<char16_t>(cp));
     }
   }
   return out;

@@ -143,9 +143,9 @@ int Main(int argc, char** argv) {
   u16 script;
   if (fromInput) {
     CByteBuffer bytes;
-    if (!ReadInputToBuffer(bytes, kMaxTextFileBytes) || !DecodeText(bytes, script))
+    if (!ReadInputToBuffer(bytes, kMaxTextFileBytes) || !DecodeScript(bytes, script))
       return NothingRan(u"Error\nCould not read the script from standard input");
-  } else if (!LoadTextFile(path, script)) {
+  } else if (!LoadScriptFile(path, script)) {
     return NothingRan(u"Error\nCould not load file:" + path);
   }
 

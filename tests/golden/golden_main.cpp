@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   }
   auto run = [](const std::filesystem::path& path, const std::vector<Entry>& expected, std::string& problem) {
     u16 script;
-    if (!LoadTextFile(FromUtf8(path.string()), script)) {
+    if (!LoadScriptFile(FromUtf8(path.string()), script)) {
       problem = ": cannot load";
       return std::string();
     }

@@ -163,10 +163,34 @@ TEST_F(FileBuiltins, SaveWritesTheRequestedEncoding) {
   EXPECT_EQ(Read("up.txt"), "Ab");
   EXPECT_EQ(Read("n.txt"), std::string("A\0b\0", 4));
   EXPECT_EQ(Read("b.txt"), "Ab");
-  // 8-bit text goes through the ANSI code page: e-acute is one byte.
-  Run("TextFileSave(%e.txt%, chr(0xE9) + chr(0x263A));");
-  EXPECT_EQ(Read("e.txt"), "\xE9?");
   EXPECT_EQ(Run(R"(print(str(TextFileSave(%no/such/x.txt%, "x")) + str(GetLastError()));)"), "01");
+}
+
+TEST_F(FileBuiltins, AnsiWritesRefuseWhatTheCodePageCannotHold) {
+  // What fits is written byte for byte: e-acute and the euro sign are one byte each.
+  EXPECT_EQ(Run("print(str(TextFileSave(%e.txt%, chr(0xE9) + chr(0x20AC))) + str(GetLastError()));"), "10");
+  EXPECT_EQ(Read("e.txt"), "\xE9\x80");
+  // A UTF-8 file without a signature passes through unchanged.
+  Write("utf8.txt", "\xE6\x97\xA5\xC3\xA9");
+  EXPECT_EQ(Run("print(str(TextFileSave(%copy.txt%, TextFileLoad(%utf8.txt%))));"), "1");
+  EXPECT_EQ(Read("copy.txt"), "\xE6\x97\xA5\xC3\xA9");
+  // What does not fit is refused, and the file keeps what it had.
+  Write("jp.txt", "old");
+  EXPECT_EQ(Run(R"(print(str(TextFileSave(%jp.txt%, "ab" + chr(0x65E5) + chr(0x672C))) + str(GetLastError()));)"), "01");
+  EXPECT_EQ(Read("jp.txt"), "old");
+  EXPECT_EQ(lastError,
+            "the character '\xE6\x97\xA5' (U+65E5) at position 2 is not in the ANSI code page; nothing was written "
+            "(save with \"utf-16 bom\" to keep it)");
+  // The same for appends, to an 8-bit file or to a new one; positions count in the appended text.
+  Write("log.txt", "line\n");
+  EXPECT_EQ(Run(R"(print(str(TextFileAppend(%log.txt%, "x" + chr(0x263A))) + str(GetLastError()));)"), "01");
+  EXPECT_EQ(Read("log.txt"), "line\n");
+  EXPECT_NE(lastError.find("(U+263A) at position 1 "), std::string::npos) << lastError;
+  EXPECT_EQ(Run("print(str(TextFileAppend(%new.txt%, chr(0x263A))));"), "0");
+  EXPECT_FALSE(fs::exists(Path("new.txt")));
+  // UTF-16 takes every character.
+  EXPECT_EQ(Run(R"(print(str(TextFileSave(%u.txt%, chr(0x65E5), "utf-16 bom")) + str(TextFileAppend(%u.txt%, chr(0x263A))));)"), "11");
+  EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE\xE5\x65\x3A\x26", 6));
 }
 
 TEST_F(FileBuiltins, LoadReportsTheEncoding) {

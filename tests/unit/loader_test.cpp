@@ -66,6 +66,31 @@ TEST_F(Loader, EncodingsAndZeroBytes) {
   }
 }
 
+// A script file with the UTF-8 signature is UTF-8; every other script reads
+// as a text file does (the table above).
+TEST_F(Loader, ScriptsWithTheUtf8Signature) {
+  const u16 hundredText(100, u'x');
+  struct Case {
+    std::string bytes;
+    const char16_t* text;  // nullptr: refused
+  };
+  const Case cases[] = {
+      {"\xEF\xBB\xBF", u""},
+      {"\xEF\xBB\xBF" "print(\"\xE6\x97\xA5\xC3\xA9\xF0\x9F\x98\x80\");", u"print(\"\u65E5\u00E9\U0001F600\");"},
+      // ill-formed: a stray continuation, an overlong '/', a surrogate, a cut-off sequence at the end
+      {"\xEF\xBB\xBF\x80" "a\xC0\xAF" "b\xED\xA0\x80" "c\xE6\x97", u"\uFFFDa\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD"},
+      {std::string("\xEF\xBB\xBF" "ab\0cd", 8), nullptr},  // the zero-byte rule holds after the signature
+      {std::string("\xEF\xBB\xBF") + std::string(100, 'x') + std::string("\0yz", 3), hundredText.c_str()},
+      {"\xE6\x97\xA5", u"\u00E6\u2014\u00A5"},  // no signature: ANSI, byte for byte
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    u16 text = u"unchanged";
+    EXPECT_EQ(LoadScriptFile(Write("s.zunscript", c.bytes), text), c.text != nullptr);
+    EXPECT_EQ(text, c.text ? c.text : u"unchanged");
+  }
+}
+
 TEST_F(Loader, MissingFileAndSizeLimit) {
   u16 text;
   uint32_t flags = 5;

@@ -20,5 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool known = loaded ? (flags == zun::TEXTFILE_ANSI || flags == 6 || flags == 74)
                       : (flags == 0 || flags == zun::TEXTFILE_BINARY);
   if (!known || (!loaded && text != u"unchanged") || (loaded && text.size() > size)) __builtin_trap();
+  zun::u16 script;
+  if (zun::LoadScriptFile(zun::FromUtf8(path), script) && script.size() > size) __builtin_trap();
   return 0;
 }
