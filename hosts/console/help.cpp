@@ -78,7 +78,8 @@ Lines FindSection(std::string_view where, std::string_view name) {
 
 // Characters as a terminal counts them: UTF-8 lead bytes.
 size_t Columns(std::string_view s) {
-  return std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+  return static_cast<size_t>(
+      std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // Markdown within a line, undone: code spans lose their ticks, links their
