@@ -8,10 +8,9 @@
 
 namespace zun {
 
-namespace {
+const char16_t* const kKeywordNames[8] = {u"var", u"if", u"else", u"repeat", u"break", u"and", u"or", u"not"};
 
-// A constant's value as a script would write it.
-u16 Literal(const EScriptConstant& c) {
+u16 ConstantLiteral(const EScriptConstant& c) {
   switch (c.type) {
     case SEVT_INT: return Int64ToString(c.nValue);
     case SEVT_DOUBLE: {
@@ -32,8 +31,6 @@ u16 Literal(const EScriptConstant& c) {
   }
 }
 
-}  // namespace
-
 u16 ListNames() {
   u16 out;
   for (int i = 0; i < BuiltinCount(); ++i)
@@ -41,9 +38,9 @@ u16 ListNames() {
   std::set<u16> seen;  // SW_SHOW is registered twice: list each name once
   ForEachConstantRow([&](const char16_t* name, const EScriptConstant& c) {
     if (!seen.insert(name).second) return;
-    out += u"constant\t" + u16(name) + u"\t" + Literal(c) + u"\t" + ConstantGroupOf(name) + u"\n";
+    out += u"constant\t" + u16(name) + u"\t" + ConstantLiteral(c) + u"\t" + ConstantGroupOf(name) + u"\n";
   });
-  for (const char16_t* k : {u"var", u"if", u"else", u"repeat", u"break", u"and", u"or", u"not"})
+  for (const char16_t* k : kKeywordNames)
     out += u"keyword\t" + u16(k) + u"\n";
   for (int i = OP_SEMICOLON; i < OP_COUNT; ++i) out += u"operator\t" + u16(kOperatorTable[i].text) + u"\n";
   return out;

@@ -13,6 +13,7 @@
 #include "builtins/table.h"
 #include "engine/engine.h"
 #include "hosts/console/console_dialogs.h"
+#include "hosts/console/help.h"
 #include "hosts/console/listing.h"
 #include "loader/command_line.h"
 #include "loader/exit_status.h"
@@ -35,6 +36,8 @@ const char16_t kUsage[] =
     u"  --list            list the built-ins, constants, keywords and operators\n"
     u"                    (one per line, fields separated by tabs; for editors)\n"
     u"  --help            show this text\n"
+    u"  --help NAME       show the manual's entry for a built-in, constant or\n"
+    u"                    keyword (exit status 2 when it has none)\n"
     u"  --version         show the version\n"
     u"\n"
     u"Exit status: 0 the script ran to its end, 1 it reported an error (or was\n"
@@ -102,6 +105,7 @@ int Main(int argc, char** argv) {
   for (size_t i = 0; i < args.size(); ++i) {
     const u16& a = args[i];
     if (a == u"--help") {
+      if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != u'-') return ShowHelp(args[i + 1]);
       platform::WriteText(platform::Stream::Out, kUsage);
       return kRanClean;
     }

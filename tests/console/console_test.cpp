@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 
 std::string g_zunrunc;
 fs::path g_scripts;
+fs::path g_docs;
 
 class Console : public ::testing::Test {
  protected:
@@ -77,6 +78,74 @@ TEST_F(Console, ExitStatusTellsWhatHappened) {
   EXPECT_EQ(check.out, "");
   EXPECT_EQ(Run({"--check", Script("print(\"never\");")}).out, "");
   EXPECT_EQ(Run({"--bogus", Script("print(1);")}).exitCode, 2);
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST_F(Console, HelpTellsAConstantsValueAndGroup) {
+  ProcessResult yesNo = Run({"--help", "MB_YESNO"});
+  EXPECT_EQ(yesNo.exitCode, 0);
+  EXPECT_EQ(FirstLine(yesNo.out), "MB_YESNO = 4");
+  EXPECT_TRUE(Has(yesNo.out, "\nGroup MB_ (")) << yesNo.out;
+  ProcessResult endl = Run({"--help", "ENDL"});
+  EXPECT_EQ(FirstLine(endl.out), "ENDL = \"\\r\\n\"");
+  EXPECT_TRUE(Has(endl.out, "(no prefix)")) << endl.out;
+  EXPECT_EQ(FirstLine(Run({"--help", "WHEEL_PAGESCROLL"}).out), "WHEEL_PAGESCROLL = 4294967295");
+}
+
+TEST_F(Console, HelpForAnUnknownNameSuggestsTheClosest) {
+  struct Case {
+    const char* name;
+    const char* suggestion;  // what "Did you mean: " starts with; "" for none
+  } cases[] = {
+      {"strsbu", "strsub"},     // letters swapped
+      {"STRLEN", "strlen"},     // another case comes first
+      {"mb_ok", "MB_OK"},       // constants too
+      {"repaet", "repeat"},     // and keywords
+      {"xyzzyplugh", ""},       // nothing near
+  };
+  for (const Case& c : cases) {
+    ProcessResult r = Run({"--help", c.name});
+    EXPECT_EQ(r.exitCode, 2) << c.name;
+    EXPECT_EQ(r.out, "") << c.name;
+    EXPECT_EQ(FirstLine(r.err), std::string("No entry for ") + c.name + ".");
+    if (*c.suggestion)
+      EXPECT_TRUE(Has(r.err, std::string("\nDid you mean: ") + c.suggestion)) << r.err;
+    else
+      EXPECT_FALSE(Has(r.err, "Did you mean")) << r.err;
+  }
+  EXPECT_TRUE(Has(Run({"--help"}).out, "--help NAME"));
+}
+
+// Every built-in and keyword that --list names has its entry, as plain text:
+// the name, then the call form (built-ins), and labelled, indented examples.
+TEST_F(Console, HelpHasAnEntryForEveryBuiltinAndKeyword) {
+  // Until the manual's pages are in the tree there is nothing to hold them to.
+  bool builtinsWritten = fs::exists(g_docs / "builtins"), keywordsWritten = fs::exists(g_docs / "keywords.md");
+  if (!builtinsWritten && !keywordsWritten) GTEST_SKIP() << "this tree has no built-in entries or keywords page yet";
+  std::string list = Run({"--list"}).out;
+  int builtins = 0;
+  for (size_t at = 0; at < list.size();) {
+    size_t end = list.find('\n', at);
+    std::string line = list.substr(at, end - at);
+    at = end + 1;
+    std::string kind = line.substr(0, line.find('\t'));
+    if (!(kind == "builtin" && builtinsWritten) && !(kind == "keyword" && keywordsWritten)) continue;
+    std::string name = line.substr(kind.size() + 1);
+    name = name.substr(0, name.find('\t'));
+    ProcessResult r = Run({"--help", name});
+    EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+    EXPECT_EQ(FirstLine(r.out), name);
+    for (const char* markup : {"`", "](", "**", "```"}) EXPECT_FALSE(Has(r.out, markup)) << name << ":\n" << r.out;
+    if (kind == "builtin") {
+      ++builtins;
+      EXPECT_TRUE(Has(r.out, "\n\n" + name + "(")) << name << ": no call form:\n" << r.out;
+      EXPECT_TRUE(Has(r.out, " -> ")) << name << ": no result type:\n" << r.out;
+      EXPECT_TRUE(Has(r.out, "\nExample")) << name << ": no example:\n" << r.out;
+      EXPECT_TRUE(Has(r.out, ":\n    ")) << name << ": no indented block:\n" << r.out;
+    }
+  }
+  EXPECT_TRUE(builtins > 0 || !builtinsWritten);
 }
 
 TEST_F(Console, ScriptFromStandardInputAndTimeOut) {
@@ -263,11 +332,12 @@ TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: zun_console_tests ZUNRUNC SCRIPTS_DIR\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: zun_console_tests ZUNRUNC SCRIPTS_DIR DOCS_DIR\n");
     return 2;
   }
   zun::golden::g_zunrunc = zun::golden::HostPath(argv[1]);
   zun::golden::g_scripts = zun::golden::HostPath(argv[2]);
+  zun::golden::g_docs = zun::golden::HostPath(argv[3]);
   return RUN_ALL_TESTS();
 }
