@@ -63,7 +63,12 @@ function writeJson(file, value) {
 function stage(args, version) {
   const list = gen.parseList(execFileSync(args.zunrunc, ['--list'], { encoding: 'utf8' }));
   const { builtinFiles, keywordsText } = readDocs(args.docs);
-  const manual = gen.readManual(builtinFiles, keywordsText, list, { allowMissing: args.allowMissing });
+  let manual;
+  try {
+    manual = gen.readManual(builtinFiles, keywordsText, list, { allowMissing: args.allowMissing });
+  } catch (e) {
+    throw new Error(`${args.docs}: ${e.message}`);
+  }
 
   const staged = path.join(args.out, 'vscode');
   fs.rmSync(staged, { recursive: true, force: true });
