@@ -265,7 +265,6 @@ function grammar(list) {
     ([key, words]) => ({ name: key.split(' ')[0], match: wordsPattern(words, key.endsWith(' i')) })
   );
   return {
-    $schema: 'https://raw.githubusercontent.com/martinring/tmlanguage/master/tmlanguage.json',
     name: 'ZUN Script',
     scopeName: 'source.zunscript',
     fileTypes: ['zunscript'],
@@ -428,4 +427,4 @@ function notepadXml(list) {
   ].join('\r\n');
 }
 
-module.exports = { parseList, sectionsOf, readManual, hoverData, grammar, notepadXml, anchorOf, caseVariants };
+module.exports = { parseList, sectionsOf, readManual, hoverData, grammar, notepadXml, anchorOf };

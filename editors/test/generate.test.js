@@ -101,25 +101,6 @@ test('a keyword or operator the generator does not know fails the build', () => 
   assert.throws(() => gen.grammar(gen.parseList(SMALL_LIST.replace('operator\t==', 'operator\t<>'))), /operator "<>"/);
 });
 
-test('operators are matched whole: no shorter one where a longer one starts', () => {
-  const ops = gen.grammar(realList()).repository.operators.patterns;
-  const scopeAt = (text) => {
-    const hits = ops.map((p) => ({ name: p.name, m: new RegExp(`^(?:${p.match})`).exec(text) })).filter((h) => h.m);
-    assert.strictEqual(hits.length, 1, `one pattern for ${text}: ${hits.map((h) => h.name)}`);
-    return [hits[0].name.replace('.zunscript', ''), hits[0].m[0]];
-  };
-  const cases = [['==', 'keyword.operator.comparison', '=='], ['=$', 'keyword.operator.assignment', '='], ['&&', 'keyword.operator.logical', '&&'],
-    ['&=', 'keyword.operator.assignment.compound', '&='], ['&1', 'keyword.operator.bitwise', '&'], ['!=', 'keyword.operator.comparison', '!='],
-    ['!$', 'keyword.operator.logical', '!'], ['<=', 'keyword.operator.comparison', '<='], ['-=', 'keyword.operator.assignment.compound', '-='],
-    ['-1', 'keyword.operator.arithmetic', '-']];
-  for (const [text, scope, spelling] of cases) assert.deepStrictEqual(scopeAt(text), [scope, spelling], text);
-});
-
-test('the word operators in every case, for Notepad++', () => {
-  assert.deepStrictEqual(gen.caseVariants('or').sort(), ['OR', 'Or', 'oR', 'or']);
-  assert.strictEqual(gen.caseVariants('not').length, 8);
-});
-
 /** The elements of an XML text, checked for nesting; throws where it is not well-formed. */
 function xmlElements(xml) {
   const body = xml.replace(/^<\?xml[^>]*\?>/, '').replace(/<!--[\s\S]*?-->/g, '');

@@ -90,11 +90,6 @@ test('signature help: forms as labels, parameters as offsets into them', () => {
   assert.strictEqual(recorded.providers.signature.provider.provideSignatureHelp(fake.document('$a = (1, '), new fake.Position(0, 9)), null);
 });
 
-test('folding ranges for the editor', () => {
-  const ranges = recorded.providers.folding.provider.provideFoldingRanges(fake.document('repeat {\n  break;\n}\n/*\n*/'));
-  assert.deepStrictEqual(ranges.map((r) => [r.start, r.end, r.kind]), [[0, 1, undefined], [3, 4, vscode.FoldingRangeKind.Comment]]);
-});
-
 test('"Check script" on a clean script says so; on a broken one shows the problems', async () => {
   vscode.window.activeTextEditor = { document: fake.document('print(1);', { fsPath: '/tmp/clean.zunscript' }) };
   recorded.messages.length = 0;
@@ -126,4 +121,28 @@ test('a zunrunc that fails outside the check format still shows an error', async
   assert.strictEqual(await api.checker.check(doc), 1);
   assert.deepStrictEqual(recorded.diagnostics.get(doc.uri.toString()).map((d) => [d.message, d.range.start.line]), [['Error', 0]]);
   settings.zunruncPath = zunrunc();
+});
+
+test('"Run script" saves the script and runs it in zunrunc in a terminal, quoted', async (t) => {
+  if (process.platform === 'win32') return t.skip('on Windows it starts zunrun.exe');
+  let saved = false;
+  const doc = fake.document('print(1);', { fsPath: "/tmp/my script's.zunscript" });
+  Object.assign(doc, { isDirty: true, save: async () => (saved = true) });
+  vscode.window.activeTextEditor = { document: doc };
+  await recorded.commands['zunrun.runScript']();
+  assert.ok(saved);
+  const [terminal] = recorded.terminals;
+  assert.deepStrictEqual(terminal.options, { name: 'ZUN Script', cwd: '/tmp' });
+  assert.deepStrictEqual(terminal.sent, [`${zunrunc()} '/tmp/my script'\\''s.zunscript'`]);
+  await recorded.commands['zunrun.runScript']();
+  assert.strictEqual(recorded.terminals.length, 1, 'the terminal is used again');
+});
+
+test('"Full entry" opens what zunrunc --help NAME prints', async () => {
+  recorded.executed.length = 0;
+  recorded.commands['zunrun.showHelp']('strsub');
+  for (let waited = 0; !recorded.executed.length && waited < 5000; waited += 20) await new Promise((r) => setTimeout(r, 20));
+  const [[what, opened]] = recorded.executed;
+  assert.strictEqual(what, 'showTextDocument');
+  assert.deepStrictEqual(opened, { content: execFileSync(zunrunc(), ['--help', 'strsub'], { encoding: 'utf8' }), language: 'plaintext' });
 });

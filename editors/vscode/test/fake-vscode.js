@@ -83,7 +83,7 @@ function document(text, { languageId = 'zunscript', fsPath = '/tmp/test.zunscrip
 }
 
 function createFake() {
-  const recorded = { providers: {}, commands: {}, messages: [], diagnostics: new Map(), executed: [] };
+  const recorded = { providers: {}, commands: {}, messages: [], diagnostics: new Map(), executed: [], terminals: [] };
   const settings = {};
   const vscode = {
     Position, Range, Diagnostic, MarkdownString, Hover, SignatureHelp, SignatureInformation, ParameterInformation, FoldingRange,
@@ -119,7 +119,11 @@ function createFake() {
       showWarningMessage: async (text) => (recorded.messages.push(['warning', text]), undefined),
       showInformationMessage: async (text) => (recorded.messages.push(['information', text]), undefined),
       showTextDocument: async (doc) => recorded.executed.push(['showTextDocument', doc]),
-      createTerminal: () => ({ show() {}, sendText() {}, dispose() {} }),
+      createTerminal(options) {
+        const terminal = { options, sent: [], exitStatus: undefined, show() {}, sendText: (text) => terminal.sent.push(text), dispose() {} };
+        recorded.terminals.push(terminal);
+        return terminal;
+      },
     },
   };
   return { vscode, recorded, settings };
