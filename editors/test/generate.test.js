@@ -103,7 +103,10 @@ test('a keyword or operator the generator does not know fails the build', () => 
 
 /** The elements of an XML text, checked for nesting; throws where it is not well-formed. */
 function xmlElements(xml) {
-  const body = xml.replace(/^<\?xml[^>]*\?>/, '').replace(/<!--[\s\S]*?-->/g, '');
+  const body = xml.replace(/^<\?xml[^>]*\?>/, '').replace(/<!--([\s\S]*?)-->/g, (all, text) => {
+    if (text.includes('--')) throw new Error('"--" inside a comment');
+    return '';
+  });
   const open = [];
   const elements = [];
   for (const m of body.matchAll(/<(\/?)([\w]+)((?:\s+[\w]+="[^"<&]*(?:&(?:amp|lt|gt|quot);[^"<&]*)*")*)\s*(\/?)>|([<>])|&(?!(?:amp|lt|gt|quot);)/g)) {
@@ -143,4 +146,5 @@ test('the Notepad++ file: well-formed, with the keyword lists of zunrunc --list'
   assert.strictEqual(elements.filter((e) => e.name === 'WordsStyle').length, 24);
   assert.throws(() => xmlElements('<a><b></a></b>'), /closes nothing/);
   assert.throws(() => xmlElements('<a>x & y</a>'), /stray/);
+  assert.throws(() => xmlElements('<!-- a -- b --><a/>'), /inside a comment/);
 });
