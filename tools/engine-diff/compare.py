@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Runs every script of a folder through two zunrunc builds and lists where
+they differ in standard output, standard error or exit status.
+
+    compare.py OLD_ZUNRUNC NEW_ZUNRUNC FOLDER [--jobs N] [--show N]
+
+Scripts read no input (standard input is empty) and run with TZ=UTC0 in a
+temporary folder of their own, at most 20 seconds each.
+"""
+
+import argparse
+import concurrent.futures
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+
+
+def run(zunrunc, script):
+    with tempfile.TemporaryDirectory(prefix="engine-diff-") as work:
+        try:
+            done = subprocess.run([zunrunc, str(script)], cwd=work, stdin=subprocess.DEVNULL, capture_output=True,
+                                  timeout=20, env=dict(os.environ, TZ="UTC0", LC_ALL="C"))
+            return done.returncode, done.stdout, done.stderr
+        except subprocess.TimeoutExpired:
+            return "timeout", b"", b""
+
+
+def compare(old, new, script):
+    a, b = run(old, script), run(new, script)
+    return script, a, b
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    p.add_argument("old")
+    p.add_argument("new")
+    p.add_argument("folder")
+    p.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    p.add_argument("--show", type=int, default=5, help="how many differences to print in full")
+    a = p.parse_args()
+    scripts = sorted(pathlib.Path(a.folder).resolve().glob("*.zunscript"))
+    differ = []
+    statuses = {}
+    with concurrent.futures.ThreadPoolExecutor(a.jobs) as pool:
+        for script, old, new in pool.map(lambda s: compare(a.old, a.new, s), scripts):
+            statuses[old[0]] = statuses.get(old[0], 0) + 1
+            if old != new:
+                differ.append((script, old, new))
+    print(f"{len(scripts)} scripts; exit statuses of the first build: {statuses}; {len(differ)} differ")
+    for script, old, new in differ[: a.show]:
+        print(f"--- {script}: status {old[0]} -> {new[0]}")
+        for label, x, y in (("stdout", old[1], new[1]), ("stderr", old[2], new[2])):
+            if x != y:
+                xs, ys = x.decode("utf-8", "replace").splitlines(), y.decode("utf-8", "replace").splitlines()
+                k = next((i for i in range(min(len(xs), len(ys))) if xs[i] != ys[i]), min(len(xs), len(ys)))
+                print(f"  {label} first differs at line {k + 1}:")
+                print(f"    old: {xs[k] if k < len(xs) else '(end)'}")
+                print(f"    new: {ys[k] if k < len(ys) else '(end)'}")
+    for script, _, _ in differ[a.show:]:
+        print(f"--- {script}")
+    return 1 if differ else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
