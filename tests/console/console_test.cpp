@@ -270,17 +270,6 @@ TEST_F(Console, RunningOutOfMemoryIsAScriptError) {
 #endif
 #endif
 
-// What the console shows of a box: its line on standard output, or for the
-// engine's own boxes a block on standard error.
-std::string TerminalLines(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(text[i] == '\r' ? '\n' : text[i]);
-  }
-  return out;
-}
-
 std::string WithoutLineAndColumn(std::string text) {
   for (size_t at; (at = text.find(", line ")) != std::string::npos;) {
     size_t end = text.find(") : ", at);
@@ -295,35 +284,15 @@ TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
   ASSERT_FALSE(scripts.empty());
   for (const fs::path& script : scripts) {
     SCOPED_TRACE(script.filename().string());
-    std::vector<Entry> entries = ParseTranscript(ReadBytes(fs::path(script).replace_extension(".transcript")));
-    std::string input, out;
-    std::vector<std::string> engineBlocks;
-    bool answerable = true;
-    for (const Entry& e : entries) {
-      if (e.kind == "box") {
-        const std::string& caption = e.fields[0];
-        std::string text = TerminalLines(e.fields[2]);
-        if (caption == "ZunRun") {
-          engineBlocks.push_back(text);
-          continue;
-        }
-        out += (caption == "ZUN Script" ? text : "[" + caption + "] " + text) + "\n";
-        if (e.fields[1].find('|') != std::string::npos) input += e.fields[3] + "\n";
-      } else if (e.kind == "input") {
-        // A terminal cancels an input box only at the end of its input.
-        answerable = answerable && e.fields[3] == "OK";
-        input += e.fields[2] + "\n";
-      } else {
-        input += e.fields[1] + "\n";
-      }
-    }
-    if (!answerable) continue;
+    ConsoleExpectation expected =
+        ForConsole(ParseTranscript(ReadBytes(fs::path(script).replace_extension(".transcript"))));
+    if (!expected.answerable) continue;
     ScopedEnv env(EnvOf(ReadBytes(script)));
-    ProcessResult r = RunProcess(g_zunrunc, {script.string()}, input);
-    EXPECT_EQ(r.out, out);
+    ProcessResult r = RunProcess(g_zunrunc, {script.string()}, expected.input);
+    EXPECT_EQ(r.out, expected.out);
     std::string err = WithoutLineAndColumn(r.err);
-    for (const std::string& block : engineBlocks) EXPECT_TRUE(Has(err, block)) << block << "\nin:\n" << r.err;
-    EXPECT_EQ(r.exitCode, engineBlocks.empty() ? 0 : 1);
+    for (const std::string& block : expected.engineBlocks) EXPECT_TRUE(Has(err, block)) << block << "\nin:\n" << r.err;
+    EXPECT_EQ(r.exitCode, expected.engineBlocks.empty() ? 0 : 1);
   }
 }
 

@@ -102,6 +102,51 @@ std::vector<MenuLine> ParseMenuLines(const std::string& list) {
   return lines;
 }
 
+namespace {
+
+// A box's text as the console shows it: every line break one "\n".
+std::string TerminalLines(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i] == '\r' ? '\n' : text[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+ConsoleExpectation ForConsole(const std::vector<Entry>& entries) {
+  ConsoleExpectation c;
+  bool inputEnded = false;  // a cancelled input box closed standard input
+  auto reads = [&](const std::string& line) {
+    if (inputEnded) c.answerable = false;
+    c.input += line + "\n";
+  };
+  for (const Entry& e : entries) {
+    if (e.kind == "box") {
+      const std::string& caption = e.fields[0];
+      std::string text = TerminalLines(e.fields[2]);
+      if (caption == "ZunRun") {
+        c.engineBlocks.push_back(text);
+        continue;
+      }
+      c.out += (caption == "ZUN Script" ? text : "[" + caption + "] " + text) + "\n";
+      if (e.fields[1].find('|') != std::string::npos) reads(e.fields[3]);
+    } else if (e.kind == "input") {
+      if (e.fields[3] == "OK") {
+        reads(e.fields[2]);
+      } else {
+        if (inputEnded || !e.fields[2].empty()) c.answerable = false;
+        inputEnded = true;
+      }
+    } else {
+      reads(e.fields[1]);
+    }
+  }
+  return c;
+}
+
 std::vector<std::filesystem::path> GoldenScripts(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> scripts;
   for (const auto& e : std::filesystem::directory_iterator(folder))

@@ -37,6 +37,19 @@ struct MenuLine {
 std::string FormatMenuLines(const std::vector<MenuLine>& lines);
 std::vector<MenuLine> ParseMenuLines(const std::string& list);
 
+// What a transcript means for zunrunc, which prints each box's text as a
+// line and reads every answer from standard input: the input to type, the
+// standard output expected, and the engine's report blocks (boxes captioned
+// "ZunRun", shown on standard error). A terminal cancels an input box only
+// at the end of its input, so a transcript that cancels one and then asks
+// again cannot be replayed there (`answerable` false).
+struct ConsoleExpectation {
+  std::string input, out;
+  std::vector<std::string> engineBlocks;
+  bool answerable = true;
+};
+ConsoleExpectation ForConsole(const std::vector<Entry>& entries);
+
 // The golden scripts of a folder (*.zunscript), sorted; each has its
 // NAME.transcript beside it.
 std::vector<std::filesystem::path> GoldenScripts(const std::filesystem::path& folder);
