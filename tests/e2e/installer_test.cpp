@@ -7,6 +7,7 @@
 
 #include "tests/e2e/driver.h"  // <windows.h> before the shell's headers
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -149,6 +150,64 @@ std::map<std::string, std::string> VersionInfo(const std::wstring& exe) {
 std::string FourNumbers(std::string version) {
   for (size_t dots = std::count(version.begin(), version.end(), '.'); dots < 3; ++dots) version += ".0";
   return version;
+}
+
+// The first window of class `cls` inside `parent`, at any depth.
+HWND FindChild(HWND parent, const wchar_t* cls) {
+  struct Search {
+    const wchar_t* cls;
+    HWND found;
+  } search{cls, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = L"";
+        GetClassNameW(hwnd, name, 64);
+        if (wcscmp(name, s->cls) != 0) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits up to 20 s for `ready` to give a window.
+template <typename F>
+HWND WaitFor(F ready) {
+  for (int i = 0; i < 400; ++i) {
+    if (HWND hwnd = ready()) return hwnd;
+    Pump(50);
+  }
+  return nullptr;
+}
+
+// The visible top-level window of a process that holds a `cls` window.
+HWND WindowWith(DWORD pid, const wchar_t* cls) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+  } search{pid, cls, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+        HWND child = FindChild(hwnd, s->cls);
+        if (!child || !IsWindowVisible(child)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Whether a component of the setup's list is ticked: the state image of
+// its tree item (NSIS: 1 unticked, 2 ticked; read-only ones higher).
+int Tick(HWND tree, HTREEITEM item) {
+  return static_cast<int>((SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK) >> 12));
 }
 
 std::string Text(const std::wstring& path) { return golden::ReadBytes(fs::path(path)); }
@@ -338,6 +397,55 @@ TEST(Installer, PathMadeByTheSetupGoesAndTheUsersFilesStay) {
   RemoveDirectoryW((Folder() + L"\\Examples").c_str());
   RemoveDirectoryW(Folder().c_str());
   if (!programsExisted) RemoveDirectoryW(Programs().c_str());
+}
+
+TEST(Installer, WizardOffersThePathEntryUnticked) {
+  PathKept kept;
+  WritePath(UserPath());
+  bool programsExisted = Exists(Programs());
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = golden::CommandLine(g_setup, {});
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  struct Ended {  // the setup does not outlive a failed check
+    HANDLE process;
+    ~Ended() {
+      if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 99);
+      CloseHandle(process);
+    }
+  } ended{pi.hProcess};
+
+  // The first page: the components, the PATH entry offered and unticked.
+  HWND frame = WaitFor([&] { return WindowWith(pi.dwProcessId, WC_TREEVIEWW); });
+  ASSERT_NE(frame, nullptr);
+  HWND tree = FindChild(frame, WC_TREEVIEWW);
+  HTREEITEM program = TreeView_GetRoot(tree);
+  HTREEITEM path = TreeView_GetNextSibling(tree, program);
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(WindowText(frame).rfind("ZunRun " + g_version + " Setup", 0), 0u) << WindowText(frame);
+  EXPECT_EQ(Tick(tree, path), 1);
+  // Ticked as a person does: the item chosen, then the space bar.
+  TreeView_SelectItem(tree, path);
+  PostKey(tree, VK_SPACE);
+  EXPECT_TRUE(WaitFor([&] { return Tick(tree, path) == 2 ? frame : nullptr; })) << Tick(tree, path);
+
+  // Next to the folder, Install, and Close when it is done.
+  HWND next = GetDlgItem(frame, IDOK);
+  PostMessageW(next, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return WindowWith(pi.dwProcessId, L"Edit"); }));
+  PostMessageW(next, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return WindowText(next) == "&Close" && IsWindowEnabled(next) ? next : nullptr; }))
+      << WindowText(next);
+  PostMessageW(next, BM_CLICK, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+
+  EXPECT_TRUE(Exists(Folder() + L"\\zunrun.exe"));
+  EXPECT_EQ(ReadPath(), (UserPath{REG_EXPAND_SZ, Folder()}));
+  Uninstall();
+  EXPECT_EQ(ReadPath(), UserPath());
+  EXPECT_EQ(Leftovers(programsExisted), std::vector<std::string>());
 }
 
 }  // namespace
