@@ -370,6 +370,15 @@ TEST(Installer, PathEntryIsAddedOnceAndRemovedExactly) {
   EXPECT_EQ(ReadPath(), mine) << "the user's own entry is not added again";
   Uninstall();
   EXPECT_EQ(ReadPath(), mine) << "nor removed";
+
+  // A PATH longer than the setup can hold whole is left alone, not cut.
+  UserPath longer{REG_EXPAND_SZ, L"C:\\Tools"};
+  while (longer.text.size() < 1100) longer.text += L";C:\\Some\\Folder" + std::to_wstring(longer.text.size());
+  WritePath(longer);
+  ASSERT_EQ(Launch(g_setup, {"/S", "/PATH=yes"}), 0u);
+  EXPECT_EQ(ReadPath(), longer);
+  Uninstall();
+  EXPECT_EQ(ReadPath(), longer);
   EXPECT_EQ(Leftovers(programsExisted), std::vector<std::string>());
 }
 
