@@ -21,6 +21,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/stop.h"
+#include "zun_version.h"
 
 namespace zun {
 namespace {
@@ -114,7 +115,7 @@ int Main(int argc, char** argv) {
       return kRanClean;
     }
     if (a == u"--version") {
-      platform::WriteText(platform::Stream::Out, u"zunrunc 1.0 (ZUN Script 1.3)\n");
+      platform::WriteText(platform::Stream::Out, u"zunrunc " ZUN_VERSION " (ZUN Script 1.3)\n");
       return kRanClean;
     }
     if (a == u"--timeout" || a.rfind(u"--timeout=", 0) == 0) {

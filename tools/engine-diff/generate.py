@@ -167,7 +167,11 @@ class Gen:
                 op = r.choice(["=", "+=", "-=", "*="])
                 self.emit(indent, f"${v} {op} {self.num()};")
             elif kind == "str":
-                self.emit(indent, f"${v} {r.choice(['=', '+='])} {self.text()};")
+                # Appending only literals: a text that doubles each pass would fill memory.
+                if r.randrange(2):
+                    self.emit(indent, f"${v} = {self.text()};")
+                else:
+                    self.emit(indent, f"${v} += \"{r.choice(['a', 'bc', ';', '}'])}\";")
             else:
                 self.emit(indent, f'${v}["{r.choice("kn")}"] {r.choice(["=", "+=", "-="])} {self.num(1)};')
         elif k < 10:
