@@ -46,4 +46,30 @@ std::vector<u16> SplitCommandLine(const u16& line, bool skipProgram) {
   return args;
 }
 
+u16 JoinCommandLine(const std::vector<u16>& args) {
+  u16 line;
+  for (const u16& arg : args) {
+    if (!line.empty()) line.push_back(u' ');
+    if (!arg.empty() && arg.find_first_of(u" \t\"") == u16::npos) {
+      line += arg;
+      continue;
+    }
+    line.push_back(u'"');
+    size_t slashes = 0;
+    for (char16_t c : arg) {
+      if (c == u'\\') {
+        ++slashes;
+        continue;
+      }
+      // Backslashes are doubled only where a quote follows them.
+      line.append(c == u'"' ? 2 * slashes + 1 : slashes, u'\\');
+      line.push_back(c);
+      slashes = 0;
+    }
+    line.append(2 * slashes, u'\\');  // before the closing quote
+    line.push_back(u'"');
+  }
+  return line;
+}
+
 }  // namespace zun

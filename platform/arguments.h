@@ -13,5 +13,9 @@ namespace zun {
 // quotes group (and are removed), backslashes escape quotes only before a
 // quote. The first argument (the program) is not returned when skipProgram.
 std::vector<u16> SplitCommandLine(const u16& commandLine, bool skipProgram = true);
+// The command line that splits back into exactly these arguments: an
+// argument that is empty or holds a blank or a double quote is quoted, with
+// its quotes and the backslashes before them escaped.
+u16 JoinCommandLine(const std::vector<u16>& args);
 
 }  // namespace zun

@@ -10,6 +10,9 @@ namespace zun::platform {
 // The program's arguments after its name (UTF-16 on every platform).
 std::vector<u16> ProgramArguments(int argc, char** argv);
 
+// The full path of the running program's executable; "" when unknown.
+u16 ProgramPath();
+
 // Call first: a standard stream that is closed gets a stand-in, so that no
 // file the program opens takes its place, and closed standard output counts
 // as a write error. Writing to a closed pipe is an error, not a signal.

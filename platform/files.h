@@ -73,6 +73,11 @@ bool ListDirectoryNames(const u16& folder, std::vector<u16>& names);
 // A read-only target or a folder fails, as writing into it would.
 bool ReplaceFileContents(const u16& path, const void* bytes, size_t count);
 
+// The full path of an existing file or folder, as the system resolves a
+// relative one against the current directory; the path itself when that
+// fails.
+u16 FullPathOf(const u16& path);
+
 // The system's ANSI code page (Windows-1252 on POSIX; unmappable
 // characters become "?").
 u16 AnsiToUtf16(const char* bytes, size_t count);

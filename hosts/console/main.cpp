@@ -18,6 +18,7 @@
 #include "loader/command_line.h"
 #include "loader/exit_status.h"
 #include "loader/text_file.h"
+#include "platform/arguments.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/stop.h"
@@ -27,12 +28,16 @@ namespace zun {
 namespace {
 
 const char16_t kUsage[] =
-    u"Usage: zunrunc [options] SCRIPT [/del]\n"
-    u"       zunrunc [options] -        (the script from standard input)\n"
+    u"Usage: zunrunc [options] SCRIPT [/del] [-- ARGUMENTS...]\n"
+    u"       zunrunc [options] - [-- ARGUMENTS...]   (the script from standard input)\n"
     u"Runs one ZUN Script file and ends when the script ends.\n"
     u"\n"
     u"  /del              delete the script file after the run\n"
-    u"  --check           only read the script to its end and report lexical errors\n"
+    u"  -- ARGUMENTS...   hand the rest of the line to the script: $_FILES holds\n"
+    u"                    them as an array, $_PARAMS as one text; $_SCRIPT_PATH\n"
+    u"                    is the script's full path, $_CALLER_NAME \"zunrunc\"\n"
+    u"  --check           only read the script and report its first lexical or\n"
+    u"                    structural error as one line on standard error\n"
     u"  --timeout SECONDS end the run when it takes longer\n"
     u"  --list            list the built-ins, constants, keywords and operators\n"
     u"                    (one per line, fields separated by tabs; for editors)\n"
@@ -100,11 +105,15 @@ bool ReadSeconds(const u16& text, double& seconds) {
 
 int Main(int argc, char** argv) {
   std::vector<u16> args = platform::ProgramArguments(argc, argv);
-  std::vector<u16> rest;
+  std::vector<u16> rest, scriptArgs;
   bool checkOnly = false, fromInput = false;
   double timeoutSeconds = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const u16& a = args[i];
+    if (a == u"--") {  // the rest belongs to the script
+      scriptArgs.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      break;
+    }
     if (a == u"--help") {
       if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != u'-') return ShowHelp(args[i + 1]);
       platform::WriteText(platform::Stream::Out, kUsage);
@@ -155,6 +164,11 @@ int Main(int argc, char** argv) {
   }
 
   EZunScriptEngine engine;
+  engine.strCallerName = u"zunrunc";
+  engine.strCallerExePath = platform::ProgramPath();
+  engine.strScriptPath = fromInput ? u16() : platform::FullPathOf(path);
+  engine.strScriptCmdLine = JoinCommandLine(scriptArgs);
+  for (const u16& a : scriptArgs) engine.files.Add(a);
   ConsoleDialogs dialogs(&engine.strScript);
   engine.SetDialogs(&dialogs);
   engine.SetBuiltinLookup(FindBuiltin);

@@ -39,6 +39,12 @@ void PrepareStandardStreams() {
   signal(SIGPIPE, SIG_IGN);
 }
 
+u16 ProgramPath() {
+  std::string path(4096, '\0');
+  ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+  return n > 0 && static_cast<size_t>(n) < path.size() ? FromUtf8(path.substr(0, static_cast<size_t>(n))) : u16();
+}
+
 bool WriteText(Stream stream, const u16& text) {
   int& error = ErrorOf(stream);
   if (error) return false;

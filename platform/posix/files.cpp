@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 #include "platform/files.h"
 #include "platform/stop.h"
@@ -50,6 +52,11 @@ const char16_t k80[32] = {
       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 }  // namespace
+
+u16 FullPathOf(const u16& path) {
+  std::unique_ptr<char, decltype(&free)> real(::realpath(ToUtf8(path).c_str(), nullptr), &free);
+  return real ? FromUtf8(real.get()) : path;
+}
 
 u16 AnsiToUtf16(const char* bytes, size_t count) {
   u16 out;

@@ -11,6 +11,16 @@ namespace zun::platform {
 
 std::vector<u16> ProgramArguments(int, char**) { return SplitCommandLine(FromWide(GetCommandLineW())); }
 
+u16 ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return u16();
+    if (n < path.size()) return FromWide(path.substr(0, n));
+    path.resize(path.size() * 2);  // cut off: try a larger buffer
+  }
+}
+
 namespace {
 
 DWORD g_error[2];  // the first error of standard output and standard error

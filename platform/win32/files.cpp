@@ -30,6 +30,15 @@ void ReadOnlyFile::Close() {
   hFile = -1;
 }
 
+u16 FullPathOf(const u16& path) {
+  std::wstring w = ToWide(path);
+  DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  n = GetFullPathNameW(w.c_str(), n, full.data(), nullptr);
+  return n == 0 || n >= full.size() ? path : FromWide(full.substr(0, n));
+}
+
 u16 AnsiToUtf16(const char* bytes, size_t count) {
   if (count == 0) return u16();
   int n = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);

@@ -1,4 +1,6 @@
 #include "tests/support/process.h"
+
+#include "platform/arguments.h"
 #include "tests/support/transcript.h"
 #include "text/text.h"
 
@@ -47,17 +49,6 @@ struct StreamFiles {
 
 #ifdef _WIN32
 namespace {
-std::wstring Quote(const std::string& utf8) {
-  u16 text = FromUtf8(utf8);
-  std::wstring w(text.begin(), text.end());
-  if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
-  std::wstring out = L"\"";
-  for (wchar_t c : w) {
-    if (c == L'"') out += L'\\';
-    out += c;
-  }
-  return out + L"\"";
-}
 HANDLE Inheritable(const fs::path& p, bool write) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   return CreateFileW(p.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -66,9 +57,10 @@ HANDLE Inheritable(const fs::path& p, bool write) {
 }  // namespace
 
 std::wstring CommandLine(const std::string& exe, const std::vector<std::string>& args) {
-  std::wstring cmd = Quote(exe);
-  for (const auto& a : args) cmd += L" " + Quote(a);
-  return cmd;
+  std::vector<u16> all{FromUtf8(exe)};
+  for (const auto& a : args) all.push_back(FromUtf8(a));
+  u16 line = JoinCommandLine(all);
+  return std::wstring(line.begin(), line.end());
 }
 
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& input,

@@ -138,6 +138,15 @@ TEST(CommandLine, SplittingFollowsTheRuntimeRules) {
   EXPECT_EQ(SplitCommandLine(u"\"C:\\Program Files\\zunrun.exe\" x"), std::vector<u16>{u"x"});
 }
 
+// Joining is what a program does to pass arguments on: they must split back
+// exactly, blanks, quotes and backslashes included.
+TEST(CommandLine, JoinedArgumentsSplitBackUnchanged) {
+  const std::vector<u16> args{u"plain", u"", u"two words", u"say \"hi\"", u"C:\\dir\\", u"C:\\My Dir\\",
+                              u"a\\\"b", u"\\\\server\\share", u"tab\there", u"\"", u"\\"};
+  EXPECT_EQ(Split(JoinCommandLine(args)), args);
+  EXPECT_EQ(JoinCommandLine({u"Ann", u"Bob Smith"}), u"Ann \"Bob Smith\"");
+}
+
 CZunRunCommandLineInfo Parse(const std::vector<u16>& args) {
   CZunRunCommandLineInfo info;
   ParseCommandLine(info, args);
