@@ -458,7 +458,7 @@ MESSAGE_SOURCES = ["text", "platform", "loader", "engine", "builtins", "framewor
 NAME_TABLES = {"engine/constants_table.cpp", "builtins/table.cpp"}
 # Code that is not the product's, or whose texts no program shows (the file
 # properties of the executables, the resource ids).
-OTHER_CODE = ["tests", "tools", "editors", "examples", "resources/manifest.rc", "resources/version.rc",
+OTHER_CODE = ["tests", "tools", "editors", "resources/manifest.rc", "resources/version.rc",
               "resources/zunrunc.rc", "resources/resource.h"]
 CODE_SUFFIXES = (".cpp", ".h", ".rc")
 NOT_MESSAGES = "tools/docs/not-messages.txt"
