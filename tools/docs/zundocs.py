@@ -16,12 +16,15 @@ or anchor that leads nowhere, or a page the contents do not list.
 manual's format fixes, or a constant group has no row in docs/constants.md.
 `messages` fails when the code holds a text that docs/messages.md does not
 explain: every string literal of the product's code (MESSAGE_SOURCES) that
-has a letter or a digit must be part of the message of a `###` entry there
-(all the pieces of one statement in the same entry), or be listed with its
-reason in tools/docs/not-messages.txt; it also fails on an entry without
-its message, **Meaning.**, **Fix.** or example, an entry whose message no
-text of the code is part of, a listed text the code no longer has, and code
-in a folder the check does not read.
+has a letter or a digit must be part of the message of a `###` entry there,
+as whole words, with the pieces of one statement in the same entry, or be
+listed with its reason in tools/docs/not-messages.txt. An entry's message
+is its first block: the code spans of a paragraph (one form of the message
+a line, the changing parts in capitals), or a ```text block for a message
+of several lines. Then come **Meaning.**, **Fix.** and an example (a fenced
+block, or an **Example.** paragraph that says why there is none). The check
+also fails on an entry whose message no text of the code is part of, a
+listed text the code no longer has, and code in a folder it does not read.
 Each check reports every problem it finds, then exits 1 if there was one.
 
 Examples: every example in the manual is a fenced block whose info string
