@@ -565,14 +565,15 @@ def code_files(root, sources):
 
 def read_not_messages(path):
     """tools/docs/not-messages.txt: groups of literals, each group after the
-    `# reason` it shares; a literal is written as in the code, in double
-    quotes. Returns ({spelling: line}, problems)."""
+    `# reason` it shares and ended by a blank line; a literal is written as
+    in the code, in double quotes. Returns ({spelling: line}, problems)."""
     listed, problems, reason = {}, [], None
     if not path.exists():
         return listed, [f"{shown_path(path)}: missing"]
     for n, line in enumerate(path.read_text(encoding="utf-8").split("\n"), 1):
         where = f"{shown_path(path)}:{n}"
         if not line.strip():
+            reason = None
             continue
         if line.startswith("#"):
             reason = line[1:].strip() or None
