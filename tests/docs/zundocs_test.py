@@ -2,7 +2,8 @@
 """zundocs.py on a small manual of its own (tests/docs/complete): the whole
 manual passes every check, and each fault planted in a copy of it is
 reported, all at once. Also the anchors, the highlighting, the generated
-pages and the search."""
+pages and the search; and the messages check on a small source tree of its
+own (tests/docs/messages), the same way."""
 
 import importlib.util
 import json
@@ -237,6 +238,84 @@ class Pages(unittest.TestCase):
         self.assertEqual(found["question"][0], ["heading", "Ask a question", "recipes/ask.html"])
         self.assertIn(["builtin", "MessageBox", "builtins/common.html#messagebox"], found["box returns"])
         self.assertEqual(found["zzz"], [])
+
+
+MESSAGES = HERE / "messages"
+FIXTURE_SOURCES = ["engine", "hosts", "resources/zunrun.rc"]
+
+
+class Messages(unittest.TestCase):
+    """The messages check on a small tree of its own (tests/docs/messages):
+    it holds as it is, and every fault planted in a copy is reported."""
+
+    def check(self, root, sources=FIXTURE_SOURCES):
+        return zundocs.messages_problems(root, root / "docs", root / "not-messages.txt", sources)
+
+    def test_literals_are_read_as_the_compiler_sees_them(self):
+        code = ('// "comment"\n#include "x.h"\nf("a\\"b", \'"\', u"\\u0142\\x41\\n");\n'
+                '/* "block" */ g(L"one " "two"); { h("three"); }\n')
+        found = [(lit.line, lit.statement, lit.raw, lit.text) for lit in zundocs.literals_in("x.cpp", code)]
+        self.assertEqual(found, [(3, 0, 'a\\"b', 'a"b'), (3, 0, "\\u0142\\x41\\n", "\u0142A\n"),
+                                 (4, 1, "one ", "one "), (4, 1, "two", "two"), (4, 3, "three", "three")])
+        rc = zundocs.literals_in("x.rc", 'CAPTION "About &Fixture"\nLTEXT "A && B", 1\n')
+        self.assertEqual([(lit.statement, lit.text) for lit in rc], [(1, "About Fixture"), (2, "A & B")])
+
+    def test_the_fixture_has_no_problems(self):
+        self.assertEqual(self.check(MESSAGES), [])
+
+    def test_every_fault_is_reported(self):
+        with tempfile.TemporaryDirectory(prefix="zundocs-messages-") as tmp:
+            root = pathlib.Path(tmp, "tree")
+            shutil.copytree(MESSAGES, root)
+
+            def edit(path, old, new):
+                file = root / path
+                text = file.read_text(encoding="utf-8")
+                self.assertIn(old, text, path)
+                file.write_text(text.replace(old, new, 1), encoding="utf-8")
+
+            # A new message, a word that is only part of a documented one, the
+            # pieces of one message explained by two entries, a listed text
+            # the code lost.
+            edit("engine/run.cpp", '  e.Report(u"two pieces "',
+                 '  e.Report("Disk is on fire");\n  e.Report("Scrip");\n'
+                 '  e.Report(u"Unknown variable:" + e.Name() + u" of one text");\n  e.Report(u"two pieces "')
+            edit("engine/run.cpp", 'L"utf-16", ', "")
+            # An entry without its fix, one without its message or example,
+            # one that explains nothing of the code.
+            edit("docs/messages.md", "**Fix.** Declare it.\n", "")
+            edit("docs/messages.md", "## The programs\n", "## The programs\n\n### Gone\n\n`A message of old`\n\n"
+                 "**Meaning.** Removed.\n\n**Fix.** None.\n\n**Example.** None.\n\n"
+                 "### Shapeless\n\n**Meaning.** Something.\n\n**Fix.** Nothing.\n")
+            # List lines without a reason, unquoted, twice.
+            edit("not-messages.txt", "# A format string\n", '"%s"\n# A format string\n')
+            edit("not-messages.txt", '"MS Shell Dlg"\n', '"MS Shell Dlg"\nMS Shell Dlg\n"%d"\n')
+            # Code in a folder that is not read, and a source that is gone.
+            (root / "net").mkdir()
+            (root / "net/socket.cpp").write_text('Report("Connection lost");\n', encoding="utf-8")
+            problems = self.check(root, FIXTURE_SOURCES + ["runner"])
+        self.maxDiff = None
+        self.assertEqual(problems, [
+            "runner: a source of messages that does not exist (MESSAGE_SOURCES in tools/docs/zundocs.py)",
+            "net/socket.cpp: code that the messages check does not read "
+            "(add it to MESSAGE_SOURCES or OTHER_CODE in tools/docs/zundocs.py)",
+            'engine/run.cpp:13: "Disk is on fire" is explained by no entry of docs/messages.md and not listed in '
+            "tools/docs/not-messages.txt",
+            'engine/run.cpp:14: "Scrip" is explained by no entry of docs/messages.md and not listed in '
+            "tools/docs/not-messages.txt",
+            'engine/run.cpp:15: the parts "Unknown variable:", " of one text" of one message are in no one entry\'s '
+            "message of docs/messages.md",
+            f'{root}/not-messages.txt:6: "utf-16" is listed but no longer in the code',
+            f"{root}/docs/messages.md:51: Gone: no text of the code is part of its message",
+            f'{root}/not-messages.txt:1: "%s" has no `# reason` line above it',
+            f"{root}/not-messages.txt:8: not a literal in double quotes, as the code spells it: MS Shell Dlg",
+            f'{root}/not-messages.txt:9: "%d" is listed twice (first at line 3)',
+            f"{root}/docs/messages.md:18: Unknown variable:NAME: no **Fix.** paragraph",
+            f"{root}/docs/messages.md:61: Shapeless: the entry does not start with its message "
+            "(code spans, or a ```text block)",
+            f"{root}/docs/messages.md:61: Shapeless: no example (a fenced block, or an **Example.** paragraph that "
+            "says why none)",
+        ])
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
     zundocs.py coverage [--zunrunc PATH | --list FILE] [--docs DIR]
     zundocs.py html     [--zunrunc PATH | --list FILE] [--docs DIR] [--out DIR]
     zundocs.py links    [--zunrunc PATH | --list FILE] [--docs DIR] [--out DIR]
+    zundocs.py messages [--root DIR] [--docs DIR] [--not-messages FILE]
 
 `html` renders every page with cmark-gfm into a folder that opens from the
 disk (build/docs/html/index.html): a sidebar of contents, a search box that
@@ -13,6 +14,17 @@ from `zunrunc --list`. `links` renders the same and fails on a relative link
 or anchor that leads nowhere, or a page the contents do not list.
 `coverage` fails when a built-in or keyword has no entry of the shape the
 manual's format fixes, or a constant group has no row in docs/constants.md.
+`messages` fails when the code holds a text that docs/messages.md does not
+explain: every string literal of the product's code (MESSAGE_SOURCES) that
+has a letter or a digit must be part of the message of a `###` entry there,
+as whole words, with the pieces of one statement in the same entry, or be
+listed with its reason in tools/docs/not-messages.txt. An entry's message
+is its first block: the code spans of a paragraph (one form of the message
+a line, the changing parts in capitals), or a ```text block for a message
+of several lines. Then come **Meaning.**, **Fix.** and an example (a fenced
+block, or an **Example.** paragraph that says why there is none). The check
+also fails on an entry whose message no text of the code is part of, a
+listed text the code no longer has, and code in a folder it does not read.
 Each check reports every problem it finds, then exits 1 if there was one.
 
 Examples: every example in the manual is a fenced block whose info string
@@ -434,6 +446,242 @@ def cmd_coverage(args):
         print(p, file=sys.stderr)
     print(f"{len(problems)} problems" if problems else "every built-in, keyword and constant group has its entry",
           file=sys.stderr)
+    return 1 if problems else 0
+
+
+# --- messages ---------------------------------------------------------------
+
+# Where the product's texts are: every string literal of these folders (and
+# the runner's dialog resources) is either explained by an entry of
+# docs/messages.md or listed, with its reason, in tools/docs/not-messages.txt.
+MESSAGE_SOURCES = ["text", "platform", "loader", "engine", "builtins", "framework", "hosts", "runner",
+                   "resources/zunrun.rc"]
+# Tables of names, not texts: the constants and the built-ins (the manual
+# covers their names through `coverage`).
+NAME_TABLES = {"engine/constants_table.cpp", "builtins/table.cpp"}
+# Code that is not the product's, or whose texts no program shows (the file
+# properties of the executables, the resource ids).
+OTHER_CODE = ["tests", "tools", "editors", "resources/manifest.rc", "resources/version.rc",
+              "resources/zunrunc.rc", "resources/resource.h"]
+CODE_SUFFIXES = (".cpp", ".h", ".rc")
+NOT_MESSAGES = "tools/docs/not-messages.txt"
+MESSAGE_LABELS = ["Meaning.", "Fix."]
+
+C_TOKEN = re.compile(r"""//[^\n]*|/\*.*?\*/|^[ \t]*\#[ \t]*include[^\n]*
+                        |(?:u8|[uUL])?'(?:\\.|[^'\\\n])*'
+                        |(?:u8|[uUL])?"(?P<body>(?:\\.|[^"\\\n])*)"
+                        |(?P<end>[;{}])""", re.S | re.M | re.X)
+C_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"', "'": "'", "a": "\a", "b": "\b", "f": "\f",
+             "v": "\v", "?": "?"}
+
+
+class Literal:
+    """A string literal of the code: where it is, the statement it belongs
+    to (its number in the file), its spelling between the quotes and its
+    text."""
+
+    def __init__(self, path, line, statement, raw):
+        self.path = path
+        self.line = line
+        self.statement = statement
+        self.raw = raw
+        self.text = c_unescape(raw)
+
+    def where(self):
+        return f"{self.path}:{self.line}"
+
+
+def c_unescape(raw):
+    out, i = [], 0
+    while i < len(raw):
+        if raw[i] != "\\":
+            out.append(raw[i])
+            i += 1
+            continue
+        e = raw[i + 1]
+        digits = {"x": r"[0-9A-Fa-f]+", "u": r"[0-9A-Fa-f]{4}", "U": r"[0-9A-Fa-f]{8}"}.get(e)
+        if digits:
+            n = re.match(digits, raw[i + 2:]).group()
+            out.append(chr(int(n, 16)))
+            i += 2 + len(n)
+        elif e in "01234567":
+            n = re.match(r"[0-7]{1,3}", raw[i + 1:]).group()
+            out.append(chr(int(n, 8)))
+            i += 1 + len(n)
+        else:
+            out.append(C_ESCAPES.get(e, e))
+            i += 2
+    return "".join(out)
+
+
+def literals_in(path, text):
+    """The string literals of a C++ or resource file, outside comments and
+    #include lines. A statement ends at `;`, `{` or `}` (in a resource
+    file, at the end of its line); adjacent literals stay separate pieces of
+    one statement. A `&` in a resource text marks the access key and is not
+    shown."""
+    resource = path.endswith(".rc")
+    out, statement = [], 0
+    for m in C_TOKEN.finditer(text):
+        if m.group("end"):
+            statement += 1
+        elif m.group("body") is not None:
+            line = text.count("\n", 0, m.start()) + 1
+            raw = m.group("body")
+            lit = Literal(path, line, line if resource else statement, raw)
+            if resource:
+                lit.text = re.sub(r"&(.)", r"\1", lit.text)
+            out.append(lit)
+    return out
+
+
+def is_text(literal):
+    """Whether a literal can say anything: it has a letter or a digit."""
+    return any(c.isalnum() for c in literal.text)
+
+
+def code_files(root, sources):
+    """The files to scan, and the problems: a source that is missing, and
+    code outside both the sources and OTHER_CODE (a new folder)."""
+    files, problems = [], []
+    for source in sources:
+        path = root / source
+        if path.is_file():
+            files.append(path)
+        elif path.is_dir():
+            files += sorted(p for p in path.rglob("*") if p.suffix in CODE_SUFFIXES and p.is_file())
+        else:
+            problems.append(f"{source}: a source of messages that does not exist (MESSAGE_SOURCES in tools/docs/zundocs.py)")
+    known = [root / s for s in list(sources) + OTHER_CODE]
+    for folder, dirs, names in os.walk(root):
+        dirs[:] = [d for d in dirs if not d.startswith((".", "build")) and d != "node_modules"]
+        for name in names:
+            path = pathlib.Path(folder, name)
+            if path.suffix in CODE_SUFFIXES and not any(path == k or k in path.parents for k in known):
+                problems.append(f"{path.relative_to(root)}: code that the messages check does not read "
+                                "(add it to MESSAGE_SOURCES or OTHER_CODE in tools/docs/zundocs.py)")
+    return [f for f in files if f.relative_to(root).as_posix() not in NAME_TABLES], problems
+
+
+def read_not_messages(path):
+    """tools/docs/not-messages.txt: groups of literals, each group after the
+    `# reason` it shares and ended by a blank line; a literal is written as
+    in the code, in double quotes. Returns ({spelling: line}, problems)."""
+    listed, problems, reason = {}, [], None
+    if not path.exists():
+        return listed, [f"{shown_path(path)}: missing"]
+    for n, line in enumerate(path.read_text(encoding="utf-8").split("\n"), 1):
+        where = f"{shown_path(path)}:{n}"
+        if not line.strip():
+            reason = None
+            continue
+        if line.startswith("#"):
+            reason = line[1:].strip() or None
+        elif not re.fullmatch(r'"(?:\\.|[^"\\])*"', line):
+            problems.append(f"{where}: not a literal in double quotes, as the code spells it: {line}")
+        elif not reason:
+            problems.append(f"{where}: {line} has no `# reason` line above it")
+        elif line[1:-1] in listed:
+            problems.append(f"{where}: {line} is listed twice (first at line {listed[line[1:-1]]})")
+        else:
+            listed[line[1:-1]] = n
+    return listed, problems
+
+
+class MessageEntry:
+    def __init__(self, section, forms):
+        self.section = section
+        self.forms = forms  # the message's forms, blanks made single spaces
+        self.matched = False
+
+
+def message_entries(path):
+    """Each `###` section of docs/messages.md with its message forms: the
+    code spans of its first paragraph, or its first block when that is a
+    ```text block. Also the problems of each entry's shape."""
+    entries, problems = [], []
+    if not path.exists():
+        return entries, [f"{shown_path(path)}: missing"]
+    for section in sections(path, level=3):
+        first = section.blocks[0] if section.blocks else None
+        forms = []
+        if first and first.kind == "fence" and first.info == "text":
+            forms = ["\n".join(first.lines[1:-1])]
+        elif first and first.kind == "para":
+            forms = [m.group(2) for m in re.finditer(r"(`+)(.+?)\1", "\n".join(first.lines))]
+        forms = [" ".join(f.split()) for f in forms if f.strip()]
+        where = f"{section.where()}: {section.title}"
+        if not forms:
+            problems.append(f"{where}: the entry does not start with its message (code spans, or a ```text block)")
+        rest = section.blocks[1:] if forms else section.blocks
+        labels = [m.group(1) for b in rest if b.kind == "para" for m in [LABEL.match(b.lines[0])] if m]
+        for label in MESSAGE_LABELS:
+            if label not in labels:
+                problems.append(f"{where}: no **{label}** paragraph")
+        if not (any(b.kind == "fence" for b in rest) or "Example." in labels):
+            problems.append(f"{where}: no example (a fenced block, or an **Example.** paragraph that says why none)")
+        entries.append(MessageEntry(section, forms))
+    return entries, problems
+
+
+def literal_pattern(text):
+    text = " ".join(text.split())
+    word = re.compile(r"\w")
+    return re.compile(("" if not word.match(text[0]) else r"(?<!\w)") + re.escape(text)
+                      + ("" if not word.match(text[-1]) else r"(?!\w)"))
+
+
+def messages_problems(root, docs, not_messages, sources=MESSAGE_SOURCES):
+    files, problems = code_files(root, sources)
+    literals = []
+    for path in files:
+        literals += literals_in(path.relative_to(root).as_posix(), path.read_text(encoding="utf-8"))
+    listed, list_problems = read_not_messages(not_messages)
+    entries, entry_problems_ = message_entries(docs / "messages.md")
+    found = {}  # a text -> the entries whose message holds it
+
+    def entries_of(text):
+        if text not in found:
+            pattern = literal_pattern(text)
+            found[text] = {i for i, e in enumerate(entries) if any(pattern.search(f) for f in e.forms)}
+            for i in found[text]:
+                entries[i].matched = True
+        return found[text]
+
+    statements = {}
+    for lit in literals:
+        if not is_text(lit):
+            continue
+        entries_of(lit.text)
+        if lit.raw not in listed:
+            statements.setdefault((lit.path, lit.statement), []).append(lit)
+    for parts in statements.values():
+        missing = [lit for lit in parts if not entries_of(lit.text)]
+        for lit in missing:
+            problems.append(f"{lit.where()}: \"{lit.raw}\" is explained by no entry of docs/messages.md "
+                            f"and not listed in {NOT_MESSAGES}")
+        if not missing and not set.intersection(*(entries_of(lit.text) for lit in parts)):
+            problems.append(f"{parts[0].where()}: the parts " + ", ".join(f"\"{lit.raw}\"" for lit in parts)
+                            + " of one message are in no one entry's message of docs/messages.md")
+    spelled = {lit.raw for lit in literals}
+    for raw, line in listed.items():
+        if raw not in spelled:
+            problems.append(f"{shown_path(not_messages)}:{line}: \"{raw}\" is listed but no longer in the code")
+    for e in entries:
+        if e.forms and not e.matched:
+            problems.append(f"{e.section.where()}: {e.section.title}: no text of the code is part of its message")
+    return problems + list_problems + entry_problems_
+
+
+def cmd_messages(args):
+    root = pathlib.Path(args.root).resolve()
+    docs = pathlib.Path(args.docs).resolve() if args.docs else root / "docs"
+    listed = pathlib.Path(args.not_messages).resolve() if args.not_messages else root / NOT_MESSAGES
+    problems = messages_problems(root, docs, listed)
+    for p in problems:
+        print(p, file=sys.stderr)
+    print(f"{len(problems)} problems" if problems else
+          "every text of the code is explained in docs/messages.md or listed as no message", file=sys.stderr)
     return 1 if problems else 0
 
 
@@ -952,6 +1200,11 @@ def main():
         if name != "coverage":
             p.add_argument("--out", default=str(ROOT / "build/docs/html"), help="the help's folder")
         p.set_defaults(func=func)
+    p = sub.add_parser("messages", help="check that docs/messages.md explains every text of the code")
+    p.add_argument("--root", default=str(ROOT), help="the source tree whose code is read")
+    p.add_argument("--docs", help="the manual's source folder (ROOT/docs)")
+    p.add_argument("--not-messages", help=f"the reviewed list of texts that are no messages (ROOT/{NOT_MESSAGES})")
+    p.set_defaults(func=cmd_messages)
     args = parser.parse_args()
     return args.func(args)
 
