@@ -114,7 +114,11 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
       // The character right at the cursor, no blank skipped: "f(1 ,2)" fails.
       char16_t next = cursor.Current();
       bool atEnd = cursor.pos >= cursor.Size();
-      if (IsFinished()) return EScriptValue();
+      if (IsFinished()) {
+        // A list the text ends inside of is no call: it is reported, not dropped.
+        if (!IsError()) ReportError(") expected");
+        return EScriptValue();
+      }
       frame.Push(std::move(arg));
       // A call with a huge argument list still ends soon when the run is asked to stop.
       if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {

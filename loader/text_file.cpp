@@ -61,9 +61,11 @@ bool ReadFileToBuffer(const u16& path, CByteBuffer& buffer, int64_t maxBytes) {
 }
 
 uint32_t DetectTextEncoding(const uint8_t* bytes, int32_t n) {
+  // The mark alone is an empty UTF-16 file (what saving "" as UTF-16 writes):
+  // read as ANSI, it would turn into two characters and be appended to as such.
+  if (n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return TEXTFILE_UNICODE | TEXTFILE_LITTLE_ENDIAN;
+  if (n >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return TEXTFILE_UNICODE | TEXTFILE_BIG_ENDIAN;
   if (n < 4) return TEXTFILE_ANSI;
-  if (bytes[0] == 0xFF && bytes[1] == 0xFE) return TEXTFILE_UNICODE | TEXTFILE_LITTLE_ENDIAN;
-  if (bytes[0] == 0xFE && bytes[1] == 0xFF) return TEXTFILE_UNICODE | TEXTFILE_BIG_ENDIAN;
   int32_t look = n - 1 < 100 ? n - 1 : 100;
   for (int32_t i = 0; i < look; ++i)
     if (bytes[i] == 0) return TEXTFILE_BINARY;

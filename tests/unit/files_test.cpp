@@ -215,6 +215,9 @@ TEST_F(FileBuiltins, AppendKeepsTheEncoding) {
   EXPECT_EQ(Run(R"(print(str(TextFileAppend(%le.txt%, "i")) + str(TextFileAppend(%be.txt%, "i")));)"), "11");
   EXPECT_EQ(Read("le.txt"), std::string("\xFF\xFEH\0i\0", 6));
   EXPECT_EQ(Read("be.txt"), std::string("\xFE\xFF\0H\0i", 6));
+  // An empty UTF-16 file is its mark alone, and stays UTF-16.
+  EXPECT_EQ(Run(R"(TextFileSave(%e.txt%, "", "utf-16 bom"); print(str(TextFileAppend(%e.txt%, "ab")));)"), "1");
+  EXPECT_EQ(Read("e.txt"), std::string("\xFF\xFE" "a\0b\0", 6));
   // A file that cannot be read is not overwritten.
   Write("zero.txt", std::string("ab\0cd", 5));
   EXPECT_EQ(Run("print(str(TextFileAppend(%zero.txt%, \"x\")));"), "0");

@@ -50,7 +50,10 @@ TEST_F(Loader, EncodingsAndZeroBytes) {
       {std::string("\xFE\xFF\0a" "b", 5), u"ab", 74},
       {"\xEF\xBB\xBFx", u"\u00EF\u00BB\u00BFx", TEXTFILE_ANSI},  // the UTF-8 signature as three ANSI characters
       {"\x80\xE9", u"\u20AC\u00E9", TEXTFILE_ANSI},            // Windows-1252
-      {std::string("a\0b", 3), u"a", TEXTFILE_ANSI},            // 1 to 3 bytes are always ANSI
+      {std::string("a\0b", 3), u"a", TEXTFILE_ANSI},            // 1 to 3 bytes without a mark are ANSI
+      {"\xFF\xFE", u"", 6},                                     // the mark alone: empty UTF-16
+      {"\xFE\xFF", u"", 74},
+      {"\xFF\xFE" "A", u"A", 6},
       {std::string("ab\0cd", 5), nullptr, TEXTFILE_BINARY},
       {std::string("a\0b\0", 4), nullptr, TEXTFILE_BINARY},  // UTF-16 without a mark
       {hundred + std::string("\0more", 5), hundredText.c_str(), TEXTFILE_ANSI},  // a zero after 100 bytes ends the text
