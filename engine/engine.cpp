@@ -3,9 +3,11 @@
 
 #include <new>
 
+#include "engine/executor.h"
+
 namespace zun {
 
-EZunScriptEngine::EZunScriptEngine() : pDialogs(&UnattendedDialogs()) {
+EZunScriptEngine::EZunScriptEngine() : executor(std::make_unique<EExecutor>(*this)), pDialogs(&UnattendedDialogs()) {
   environment.name = u"Environment";
   constants.InitHashTable(100);
   cursor.Set(&strScript);
@@ -21,7 +23,7 @@ void EZunScriptEngine::SetScript(const u16& text) {
   strScript = text;
   cursor.Set(&strScript);
   tokenCache.Clear();
-  skipped.clear();
+  code.Clear();
 }
 
 bool EZunScriptEngine::Initialize() {
@@ -43,7 +45,7 @@ bool EZunScriptEngine::Initialize() {
   Trace("Init");
   cursor.Set(&strScript);
   tokenCache.Clear();
-  skipped.clear();
+  code.Clear();
   bInitialized = true;
   return true;
 }
@@ -78,9 +80,9 @@ void EZunScriptEngine::TraceBuilt(const std::function<u16()>& build) {
 void EZunScriptEngine::Abandon(const char* message) {
   // The statement was abandoned where it failed: what it had opened is
   // closed as its normal end would have closed it.
-  scopes.resize(1);
-  ScopesChanged();
+  while (scopes.size() > 1) PopScope();
   argStack.clear();
+  bOffTrack = false;
   nNesting = 0;
   bClosedBrace = false;
   bNestingExceeded = false;
@@ -104,13 +106,18 @@ EScriptValue EZunScriptEngine::Run() {
   lastAdditionalResult.CopyFrom(EScriptValue());
   // The host may have changed the text since it was last read.
   tokenCache.Clear();
-  skipped.clear();
+  code.Clear();
+  bOffTrack = false;
 
+  for (EScriptScope& scope : scopes) Forget(scope);
   scopes.clear();
-  ScopesChanged();
   PushScope();
   scopes[0].CopyObjectsFrom(environment, true);
   scopes[0].name = u"copied from environment, plus normal flaw";
+  for (const auto& obj : scopes[0].objects) {
+    obj->slot = SlotOf(obj->name);
+    ++obj->slot->generation;
+  }
 
   EScriptValue result;
   cursor.pos = 0;
@@ -122,7 +129,7 @@ EScriptValue EZunScriptEngine::Run() {
     result.KeepNameOnly();  // the last value shares nothing while the next statement runs
     // Memory running out ends the run as a script error does.
     try {
-      result = EvaluateExpression(1);
+      result = RunStatement();
     } catch (const std::bad_alloc&) {
       Abandon("out of memory");
     } catch (const EStopRequested&) {

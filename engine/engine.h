@@ -15,12 +15,15 @@
 #include "engine/containers.h"
 #include "engine/lexer.h"
 #include "engine/scope.h"
+#include "engine/syntax.h"
 #include "engine/value.h"
 #include "platform/dialogs.h"
 
 namespace zun {
 
 struct EScriptCallContext;
+class EExecutor;
+class EArgumentFrame;
 
 // The evaluated arguments of a call, in call order.
 struct EScriptArgs {
@@ -146,9 +149,16 @@ class EZunScriptEngine final {
     return LexUncached();
   }
   bool ApplyOperator(EOperator op, EScriptValue& left, const EScriptValue& right) {
-    // Arithmetic between doubles without the call to the operator's function.
-    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE && ApplyToDoubles(op, left.dValue, right.dValue))
-      return true;
+    // Arithmetic and comparisons between doubles without the call to the
+    // operator's function.
+    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE) {
+      if (ApplyToDoubles(op, left.dValue, right.dValue)) return true;
+      int compared = CompareDoubles(op, left.dValue, right.dValue);
+      if (compared >= 0) {
+        left.SetInt64(compared);
+        return true;
+      }
+    }
     OperatorFn apply = OperatorInfo(op).apply;
     return apply && apply(*this, left, right);
   }
@@ -170,81 +180,53 @@ class EZunScriptEngine final {
   u16 Tokenize(int32_t& kind);
   void LexError(const char* message);
   void LexError(const u16& message);
-  // Keyword statements by identity (engine/statements.cpp).
-  bool RunKeyword(EKeyword keyword, EScriptValue& result);
-  // Skipping and checking (engine/skipping.cpp): each reads what running
-  // the construct reads, evaluating nothing; false when it stopped at an
-  // error.
-  bool SkipExpression(int minLevel, bool& closed);
-  bool SkipBlock(int32_t openPos);
-  bool SkipKeyword(EKeyword keyword, bool& closed);
-  bool SkipIndex(bool& closed);
-  bool SkipDeclaration();
-  bool SkipCall(const ELexedToken& word, bool& closed);
-  bool SkipOptional(EOperator op);
-  bool SkipFailed(const u16& message);
-  bool IsConstantWord(const ELexedToken& word);
-  // The skip of the text interpreter as it was, for the unwinding after an
-  // error: what it reports and traces there stays as it was.
-  void OmitTokensAfterError();
-  // Where skipping the statement at a position ends, once it has been read
-  // without an error; the script cannot change during a run.
-  struct SkipExtent {
-    int32_t end;
-    bool closedBrace;
-  };
-  std::unordered_map<int32_t, SkipExtent> skipped;
-  bool bCheckMode = false;  // reading for CheckScript: report what a run would
-  // A word that is no keyword: a constant's value or a call.
-  bool ConstantOf(const ELexedToken& word, EScriptValue& value);
-  EScriptValue CallWord(const ELexedToken& word);
-  EScriptValue Call(const u16& name, BuiltinFn fn, EScriptArgs args);
-  // Runs fn, if any, into result, which must be a new, empty value.
-  void RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx);
-  // The evaluator's nesting count and its stop (see kMaxNesting).
-  bool EnterNesting() { return ++nNesting <= kMaxNesting || NestingExceeded(); }
-  bool NestingExceeded();
-  void LeaveNesting() { --nNesting; }
+  // The text interpreter, in pieces that the executor can take up where a
+  // run leaves the compiled form's path (engine/expressions.cpp,
+  // statements.cpp, scopes.cpp).
   // A store target that stays valid when the right operand resizes arrays:
   // the variable, and the element position in it when there is one.
   struct LValue {
     EScriptObject* object = nullptr;
     int element = -1;
   };
+  // The operator loop of EvaluateExpression, from the cursor.
+  void OperatorLoop(EScriptValue& acc, LValue& lvalue, int minLevel);
+  // Applies one operator of the loop (and stores, for an assignment); false
+  // after an error, which it has reported.
+  bool ApplyTailOp(EOperator op, const EOperatorInfo& info, EScriptValue& acc, const LValue& lv,
+                   const EScriptValue& right);
+  // After an operator's right operand: the loop ends when the statement's
+  // terminator has just been read, after an error, or while break is pending.
+  bool TailEnds() const {
+    char16_t before = cursor.At(cursor.pos - 1);
+    return before == u';' || before == u'}' || before == u',' || bError || breakPending;
+  }
+  // Keyword statements by identity.
+  bool RunKeyword(EKeyword keyword, EScriptValue& result);
+  // The if statement after its condition, and after its branch.
+  void IfAfterCondition(const EScriptValue& cond, EScriptValue& result);
+  void IfElsePart(bool holds, EScriptValue& result);
+  bool ConditionHolds(const EScriptValue& cond) const;
+  // The statements of the current block from the cursor, until one consumes
+  // the block's '}' or the run finishes.
+  void BlockLoop(EScriptValue& result);
+  // A word that is no keyword: a constant's value or a call.
+  bool ConstantOf(const ELexedToken& word, EScriptValue& value);
+  EScriptValue CallWord(const ELexedToken& word);
+  // A call's argument list from the cursor (after '(' and before a first
+  // argument, or right after `first` was evaluated), into the frame; false
+  // when the call does not happen.
+  bool ReadArguments(EArgumentFrame& frame, EScriptValue* first);
+  EScriptValue Call(const u16& name, BuiltinFn fn, EScriptArgs args);
+  // Runs fn, if any, into result, which must be a new, empty value.
+  void RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx);
   // `var $name` or `var $name[...]` after the word var: the declared
   // variable's value and left value; false when no name follows.
   bool Declare(EScriptValue& acc, LValue& lvalue);
+  // The declaration itself, its tokens read.
+  void Declared(const EText& name, bool isArray, EScriptValue& acc, LValue& lvalue);
   // Stores v through the left value; false when it names nothing any more.
   bool StoreThrough(const LValue& lv, const EScriptValue& v);
-  // A statement that is the block's closing brace read before: it is
-  // consumed and its value is empty, as EvaluateExpression would make it.
-  bool ClosingBraceNext() {
-    const ELexedToken* t = tokenCache.Find(cursor.pos);
-    if (!t || !t->Is(OP_CLOSE_BRACE) || nNesting >= kMaxNesting) return false;
-    cursor.pos = t->end;
-    return true;
-  }
-  // `$v op x` and the token after it, all read before, x a literal or a
-  // variable: the form of the two shortcuts below. False when a token is
-  // missing or of another kind, or where the long way would meet the nesting
-  // limit (it nests once for the expression and once more in the operand's
-  // test).
-  struct SimpleForm {
-    const ELexedToken *target, *op, *operand, *after;
-  };
-  bool ReadSimpleForm(SimpleForm& form);
-  // The value of a simple form's target and operand, when both are doubles.
-  EScriptObject* DoubleTarget(const SimpleForm& form, double& operand);
-  // `$v += x;` (or -=, *=, /=) between doubles: what EvaluateExpression(1)
-  // computes, without its frame; false to take the long way.
-  bool SimpleStatement(EScriptValue& result);
-  // `$v < x` (or any comparison) between doubles right before ')': what
-  // EvaluateExpression(1) computes, without its frame; the ')' stays unread.
-  bool SimpleComparison(EScriptValue& result);
-  // An operand that is a literal or a variable, evaluated without a call
-  // when the tokens around it have been read before; false to take the long
-  // way.
-  bool SimpleOperand(int level, EScriptValue& out);
   // `+=` that appends to an array or a string in place (the caller checks
   // that acc is an array, or a string and right one too), when the target
   // still holds what the expression read; the one copy of the whole value
@@ -252,26 +234,49 @@ class EZunScriptEngine final {
   bool AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right);
   const EScriptValue* ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange, bool& created,
                                       LValue* lv);
-  // FindObject(name, true) for a variable token: the object found last
-  // time while no variable has been declared and no scope that held one has
-  // ended since (blocks that declare nothing come and go freely: they cannot
-  // change which object a name means).
-  EScriptObject* FindVariable(const ELexedToken& token) {
-    if (token.varGeneration == nScopesGeneration) return token.varObject;
-    return SearchVariable(token);
-  }
-  // Counts the changes to the scopes' objects; starts at 1 so that a new
-  // token's 0 never matches.
-  uint32_t nScopesGeneration = 1;
-  void ScopesChanged() { ++nScopesGeneration; }
-  EScriptObject* SearchVariable(const ELexedToken& token);
-  bool ConditionHolds(const EScriptValue& cond) const;
+  // The element an index names, its ']' read; reports what is wrong.
+  const EScriptValue* ResolveIndex(EScriptObject& object, const u16& name, const EScriptValue& index,
+                                   bool& outOfRange, bool& created, LValue* lv);
+  // The skip of the text interpreter as it was, for the unwinding after an
+  // error: what it reports and traces there stays as it was.
+  void OmitTokensAfterError();
+
+  // The evaluator's nesting count and its stop (see kMaxNesting).
+  bool EnterNesting() { return ++nNesting <= kMaxNesting || NestingExceeded(); }
+  bool NestingExceeded();
+  void LeaveNesting() { --nNesting; }
+
+  // The compiled form (engine/compiler.cpp, executor.cpp).
+  friend class ECompiler;
+  friend class EExecutor;
+  // One statement at the cursor (what EvaluateExpression(1) runs): compiled
+  // the first time it is reached, run by the text interpreter when it
+  // cannot be compiled.
+  EScriptValue RunStatement();
+  // The compiled statement at a position, compiled on first reach; null
+  // when it cannot be (or would nest too deeply from here).
+  ENode* StatementAt(int32_t pos);
+  // Running left the compiled form's static path (an error, or a statement
+  // cut short by break): the cursor is then exact, and the construct is
+  // finished by the text interpreter.
+  bool Derailed() const { return bOffTrack || bError; }
+  bool bOffTrack = false;
+  ECompiledCode code;
+  std::unique_ptr<EExecutor> executor;
+
+  // Variables: the name slots whose generation tells whether a found
+  // object still stands for its name (see ENameSlot).
+  ENameSlot* SlotOf(const u16& name);
+  EScriptObject* AddToCurrentScope(const EScriptObject& object);
+  void Forget(EScriptScope& scope);
+  std::unordered_map<u16, std::unique_ptr<ENameSlot>> nameSlots;
 
   IScriptDialogs* pDialogs;
   BuiltinLookup pBuiltinLookup = nullptr;
   ETokenCache tokenCache;
   ELexedToken lexScratch;  // a token whose reading failed: never cached
   bool bLexFailed = false;
+  bool bQuietLex = false;  // compiling: a lexical error is not reported
   // The arguments of the calls being evaluated, innermost last.
   std::vector<EScriptValue> argStack;
   int nNesting = 0;
@@ -289,6 +294,23 @@ class NestingGuard {
  private:
   EZunScriptEngine& engine;
   bool bOk;
+};
+
+// The arguments of one call on the engine's argument stack, popped on every
+// way out.
+class EArgumentFrame {
+ public:
+  explicit EArgumentFrame(std::vector<EScriptValue>& stack) : stack(stack), nBase(stack.size()) {}
+  ~EArgumentFrame() { stack.resize(nBase); }
+  EArgumentFrame(const EArgumentFrame&) = delete;
+  EArgumentFrame& operator=(const EArgumentFrame&) = delete;
+  void Push(EScriptValue&& v) { stack.push_back(std::move(v)); }
+  EScriptArgs Args() const { return {stack.data() + nBase, Count()}; }
+  int Count() const { return static_cast<int>(stack.size() - nBase); }
+
+ private:
+  std::vector<EScriptValue>& stack;
+  size_t nBase;
 };
 
 // Registers the predefined constants (engine/constants_table.cpp).

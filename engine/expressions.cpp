@@ -1,4 +1,7 @@
-// The expression evaluator: precedence climbing over tokens read on demand.
+// The expression evaluator of the text interpreter: precedence climbing
+// over tokens read on demand. The executor of the compiled form takes up
+// its pieces (the operator loop, an index after its ']') where a run leaves
+// the compiled path.
 #include "engine/engine.h"
 
 namespace zun {
@@ -22,14 +25,19 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
     if (lv) *lv = {object, -1};
     return &object->value;
   }
-  EScriptValue index;
-  if (!SimpleOperand(1, index)) index = EvaluateExpression(1);
+  EScriptValue index = EvaluateExpression(1);
   const ELexedToken& close = Lex();
   if (!close.Is(OP_CLOSE_BRACKET)) {
     ReportError("] expected");
     return nullptr;
   }
-  EScriptValue& array = object->value;  // as the index expression left it
+  return ResolveIndex(*object, name, index, outOfRange, created, lv);
+}
+
+const EScriptValue* EZunScriptEngine::ResolveIndex(EScriptObject& object, const u16& name,
+                                                   const EScriptValue& index, bool& outOfRange, bool& created,
+                                                   LValue* lv) {
+  EScriptValue& array = object.value;  // as the index expression left it
   if (array.type != SEVT_ARRAY) ReportError(name + u": is not an array");
   if (index.IsNumber()) {
     // The full 64-bit reading is compared, so a huge index never wraps
@@ -40,7 +48,7 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
       outOfRange = true;
       return nullptr;
     }
-    if (lv) *lv = {object, static_cast<int>(n)};
+    if (lv) *lv = {&object, static_cast<int>(n)};
     return element;
   }
   if (index.type == SEVT_STRING) {
@@ -49,7 +57,7 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
       ReportError("Unknown error while adding a new variable to an associative array");
       return nullptr;
     }
-    if (lv) *lv = {object, i};
+    if (lv) *lv = {&object, i};
     return &array.elements[i];
   }
   ReportError("Wrong variable type used as an index for array");
@@ -80,115 +88,46 @@ bool EZunScriptEngine::AppendInPlace(const LValue& lv, EScriptValue& acc, const 
   return true;
 }
 
-bool EZunScriptEngine::SimpleOperand(int level, EScriptValue& out) {
-  // What EvaluateExpression(level) does for a literal or an unindexed
-  // variable followed by a token that ends the operand, all read before: the
-  // primary is the value, a terminator is consumed and any other token stays
-  // unread.
-  const ELexedToken* primary = tokenCache.Find(cursor.pos);
-  if (!primary || bError || nNesting >= kMaxNesting) return false;
-  int32_t kind = primary->kind;
-  if (kind != SETK_NUMBER && kind != SETK_STRING && kind != SETK_VAR) return false;
-  const ELexedToken* after = tokenCache.Find(primary->end);
-  if (!after || after->kind != SETK_OPERATOR) return false;
-  EOperator op = after->op;
-  bool terminator = op == OP_SEMICOLON || op == OP_CLOSE_BRACE;
-  int takenFrom = OperatorInfo(op).level;
-  if (!terminator && takenFrom != 0 && takenFrom >= level) return false;
-  if (kind == SETK_VAR) {
-    if (op == OP_OPEN_BRACKET) return false;
-    const EScriptObject* object = FindVariable(*primary);
-    if (!object) return false;
-    out.CopyFrom(object->value);
-  } else if (kind == SETK_NUMBER) {
-    out.SetDouble(primary->number);
-  } else {
-    out.type = SEVT_STRING;
-    out.strValue = primary->text;
-  }
-  cursor.pos = terminator ? after->end : primary->end;
-  if (op == OP_CLOSE_BRACE) bClosedBrace = true;
-  return true;
-}
-
-bool EZunScriptEngine::ReadSimpleForm(SimpleForm& form) {
-  if (bError || nNesting + 1 >= kMaxNesting) return false;
-  form.target = tokenCache.Find(cursor.pos);
-  if (!form.target || form.target->kind != SETK_VAR) return false;
-  form.op = tokenCache.Find(form.target->end);
-  if (!form.op) return false;
-  form.operand = tokenCache.Find(form.op->end);
-  if (!form.operand || (form.operand->kind != SETK_NUMBER && form.operand->kind != SETK_VAR)) return false;
-  form.after = tokenCache.Find(form.operand->end);
-  return form.after != nullptr;
-}
-
-EScriptObject* EZunScriptEngine::DoubleTarget(const SimpleForm& form, double& operand) {
-  EScriptObject* object = FindVariable(*form.target);
-  if (!object || object->value.type != SEVT_DOUBLE) return nullptr;
-  operand = form.operand->number;
-  if (form.operand->kind == SETK_VAR) {
-    const EScriptObject* source = FindVariable(*form.operand);
-    if (!source || source->value.type != SEVT_DOUBLE) return nullptr;
-    operand = source->value.dValue;
-  }
-  return object;
-}
-
-bool EZunScriptEngine::SimpleStatement(EScriptValue& result) {
-  SimpleForm form;
-  if (!ReadSimpleForm(form) || !form.after->Is(OP_SEMICOLON)) return false;
-  EOperator op = form.op->op;
-  if (op != OP_ADD_ASSIGN && op != OP_SUB_ASSIGN && op != OP_MUL_ASSIGN && op != OP_DIV_ASSIGN) return false;
-  double right = 0;
-  EScriptObject* object = DoubleTarget(form, right);
-  if (!object) return false;
-  // The copies the long way makes, so that names follow as they would.
-  EScriptValue acc;
-  acc.CopyFrom(object->value);
-  ApplyToDoubles(op, acc.dValue, right);
-  object->value.CopyFrom(acc);
-  cursor.pos = form.after->end;
-  result = std::move(acc);
-  return true;
-}
-
-bool EZunScriptEngine::SimpleComparison(EScriptValue& result) {
-  SimpleForm form;
-  if (!ReadSimpleForm(form) || !form.after->Is(OP_CLOSE_PAREN)) return false;
-  EOperator op = form.op->op;
-  if (op < OP_LESS || op > OP_NOT_EQUAL) return false;  // every other token has another identity
-  double right = 0;
-  EScriptObject* object = DoubleTarget(form, right);
-  if (!object) return false;
-  EScriptValue acc, rightValue;
-  acc.CopyFrom(object->value);
-  rightValue.SetDouble(right);
-  ApplyOperator(op, acc, rightValue);  // between doubles a comparison cannot fail
-  cursor.pos = form.operand->end;
-  result = std::move(acc);
-  return true;
-}
-
 bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
   const ELexedToken& nameTok = Lex();
   if (nameTok.kind != SETK_VAR) {
     ReportError("Variable name expected");
     return false;
   }
-  EScriptObject object;
-  object.kind = SEO_VAR;
-  object.name = nameTok.text;
+  EText name = nameTok.text;
   int32_t bracketStart = cursor.pos;
   // The array form skips to the next ']', which stays unread.
   bool isArray = Lex().text == u"[";
   if (isArray) cursor.FindChar(u']');
   else cursor.pos = bracketStart;
+  Declared(name, isArray, acc, lvalue);
+  return true;
+}
+
+void EZunScriptEngine::Declared(const EText& name, bool isArray, EScriptValue& acc, LValue& lvalue) {
+  EScriptObject object;
+  object.kind = SEO_VAR;
+  object.name = name;
   if (isArray) object.value.type = SEVT_ARRAY;
   if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
   if (EScriptObject* stored = SetOrAddObject(object, false)) {
     acc.CopyFrom(stored->value);
     lvalue = {stored, -1};
+  }
+}
+
+bool EZunScriptEngine::ApplyTailOp(EOperator op, const EOperatorInfo& info, EScriptValue& acc, const LValue& lv,
+                                   const EScriptValue& right) {
+  // Between doubles no append happens.
+  bool appendable = op == OP_ADD_ASSIGN && (acc.IsArray() || (acc.type == SEVT_STRING && right.type == SEVT_STRING));
+  if (appendable && AppendInPlace(lv, acc, right)) return true;
+  if (!ApplyOperator(op, acc, right)) {
+    ReportError("kse oper failed");
+    return false;
+  }
+  if (info.assigns && !StoreThrough(lv, acc)) {
+    ReportError("left value expected");
+    return false;
   }
   return true;
 }
@@ -236,19 +175,11 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       acc.strValue = first.text;
       break;
     case SETK_VAR: {
-      EScriptObject* object = FindVariable(first);
-      const ELexedToken* next = tokenCache.Find(cursor.pos);
-      if (object && next && !next->Is(OP_OPEN_BRACKET)) {
-        // No index: what ResolveReference finds after reading the next token
-        // and putting it back.
-        lvalue = {object, -1};
-        acc.CopyFrom(object->value);
-        break;
-      }
+      EText name = first.text;
       bool outOfRange = false, created = false;
-      const EScriptValue* p = ResolveReference(object, first.text, outOfRange, created, &lvalue);
+      const EScriptValue* p = ResolveReference(FindObject(name, true), name, outOfRange, created, &lvalue);
       if (!p) {
-        ReportError(u"No such variable declared, or index out of bounds:" + first.text);
+        ReportError(u"No such variable declared, or index out of bounds:" + name);
         return acc;
       }
       acc.CopyFrom(*p);
@@ -268,42 +199,32 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
     default:
       break;
   }
+  OperatorLoop(acc, lvalue, minLevel);
+  return acc;
+}
 
+void EZunScriptEngine::OperatorLoop(EScriptValue& acc, LValue& lvalue, int minLevel) {
   for (;;) {
     int32_t opStart = cursor.pos;
     const ELexedToken& token = Lex();
-    if (IsError()) return acc;
-    if (token.kind == SETK_END) return acc;
+    if (IsError()) return;
+    if (token.kind == SETK_END) return;
     if (token.kind != SETK_OPERATOR) {
       ReportError("something's wrong, some operator expected");
-      return acc;
+      return;
     }
     EOperator op = token.op;
     if (op == OP_SEMICOLON || op == OP_CLOSE_BRACE) {
       if (op == OP_CLOSE_BRACE) bClosedBrace = true;
-      return acc;
+      return;
     }
     const EOperatorInfo& info = OperatorInfo(op);
     if (info.level == 0 || info.level < minLevel) {
       cursor.pos = opStart;
-      return acc;
+      return;
     }
-    EScriptValue right;
-    if (!SimpleOperand(info.rightLevel, right)) right = EvaluateExpression(info.rightLevel);
-    bool appendable = acc.IsArray() || (acc.type == SEVT_STRING && right.type == SEVT_STRING);
-    if (!(op == OP_ADD_ASSIGN && appendable && AppendInPlace(lvalue, acc, right))) {
-      if (!ApplyOperator(op, acc, right)) {
-        ReportError("kse oper failed");
-        return acc;
-      }
-      if (info.assigns && !StoreThrough(lvalue, acc)) {
-        ReportError("left value expected");
-        return acc;
-      }
-    }
-    char16_t before = cursor.At(cursor.pos - 1);
-    if (before == u';' || before == u'}' || before == u',') return acc;
-    if (IsError() || breakPending) return acc;
+    EScriptValue right = EvaluateExpression(info.rightLevel);
+    if (!ApplyTailOp(op, info, acc, lvalue, right) || TailEnds()) return;
   }
 }
 

@@ -150,14 +150,11 @@ const ELexedToken& EZunScriptEngine::LexUncached() {
   return lexScratch;
 }
 
-void EZunScriptEngine::LexError(const char* message) {
-  bLexFailed = true;
-  ReportError(message);
-}
+void EZunScriptEngine::LexError(const char* message) { LexError(FromAscii(message)); }
 
 void EZunScriptEngine::LexError(const u16& message) {
   bLexFailed = true;
-  ReportError(message);
+  if (!bQuietLex) ReportError(message);
 }
 
 EScriptToken EZunScriptEngine::ReadToken() {

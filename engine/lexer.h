@@ -59,10 +59,6 @@ struct ELexedToken {
   mutable const EScriptConstant* constant = nullptr;
   mutable bool builtinKnown = false;
   mutable BuiltinFn builtin = nullptr;
-  // Variables: the object the name was last found as, valid while the
-  // scopes' generation is unchanged.
-  mutable uint32_t varGeneration = 0;
-  mutable EScriptObject* varObject = nullptr;
 
   // An operator token with this identity (o is never OP_NONE).
   bool Is(EOperator o) const { return op == o; }

@@ -74,6 +74,20 @@ inline bool ApplyToDoubles(EOperator op, double& a, double b) {
     default: return false;
   }
 }
+// A comparison between doubles, as Compare decides it (a NaN compares as
+// greater): 1 or 0; -1 for any other operator.
+inline int CompareDoubles(EOperator op, double a, double b) {
+  bool less = a < b, equal = a == b, greater = !less && !equal;
+  switch (op) {
+    case OP_LESS: return less;
+    case OP_LESS_EQUAL: return less || equal;
+    case OP_GREATER: return greater;
+    case OP_GREATER_EQUAL: return greater || equal;
+    case OP_EQUAL: return equal;
+    case OP_NOT_EQUAL: return !equal;
+    default: return -1;
+  }
+}
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
 // The identity of an operator spelling; OP_OTHER for any other text.
 EOperator OperatorOf(u16view text);

@@ -11,10 +11,19 @@ namespace zun {
 
 enum : int32_t { SEO_UNKNOWN = 0, SEO_VAR = 1, SEO_FUNCTION = 3 };
 
+// A variable name's count of the changes to what it means: it moves on
+// whenever an object of that name is declared or destroyed, so a lookup
+// found for the name holds exactly as long as the count stays. A loop body
+// that declares $tmp on every pass then changes only what $tmp means.
+struct ENameSlot {
+  uint64_t generation = 1;  // 64 bits: a count that never comes round again
+};
+
 struct EScriptObject {
   int32_t kind = SEO_UNKNOWN;
   EScriptValue value;
   EText name;  // shared with the tokens that spell it, so most tests of it are one comparison
+  ENameSlot* slot = nullptr;  // set while the object is in a scope of the stack
 };
 
 class EScriptScope {

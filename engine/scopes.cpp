@@ -9,8 +9,26 @@ void EZunScriptEngine::PushScope() { scopes.emplace_back(); }
 
 void EZunScriptEngine::PopScope() {
   if (scopes.empty()) return;
-  if (!scopes.back().objects.IsEmpty()) ScopesChanged();
+  if (!scopes.back().objects.IsEmpty()) Forget(scopes.back());
   scopes.pop_back();
+}
+
+void EZunScriptEngine::Forget(EScriptScope& scope) {
+  for (const auto& obj : scope.objects)
+    if (obj->slot) ++obj->slot->generation;  // what the name meant is gone
+}
+
+ENameSlot* EZunScriptEngine::SlotOf(const u16& name) {
+  std::unique_ptr<ENameSlot>& slot = nameSlots[name];
+  if (!slot) slot = std::make_unique<ENameSlot>();
+  return slot.get();
+}
+
+EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object) {
+  EScriptObject* added = scopes.back().Append(object);
+  added->slot = SlotOf(added->name);
+  ++added->slot->generation;  // the name may mean this object now
+  return added;
 }
 
 EScriptScope* EZunScriptEngine::GetScope(int index) {
@@ -30,15 +48,6 @@ EScriptObject* EZunScriptEngine::FindObject(const EText& name, bool searchOuter)
   return nullptr;
 }
 
-EScriptObject* EZunScriptEngine::SearchVariable(const ELexedToken& token) {
-  EScriptObject* found = FindObject(token.text, true);
-  if (found) {
-    token.varGeneration = nScopesGeneration;
-    token.varObject = found;
-  }
-  return found;
-}
-
 EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, bool searchOuter) {
   if (EScriptObject* existing = FindObject(object.name, searchOuter)) {
     existing->value.CopyFrom(object.value);
@@ -46,8 +55,7 @@ EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, boo
     return existing;
   }
   if (scopes.empty()) return nullptr;
-  ScopesChanged();
-  return scopes.back().Append(object);
+  return AddToCurrentScope(object);
 }
 
 EScriptValue EZunScriptEngine::ExecuteScope() {
@@ -56,38 +64,23 @@ EScriptValue EZunScriptEngine::ExecuteScope() {
   Trace("entering scope");
   EScriptValue result;
   PushScope();
-  for (;;) {
-    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
-    if (ClosingBraceNext()) break;  // the empty statement '}', without a call
-    if (!SimpleStatement(result)) result = EvaluateExpression(1);
-    if (bClosedBrace) {  // this statement consumed the block's own '}'
-      bClosedBrace = false;
-      break;
-    }
-    if (IsFinished()) break;
-  }
+  BlockLoop(result);
   Trace("leaving scope");
   PopScope();
   return result;
 }
 
-namespace {
-
-// Pops a call's arguments off the engine's argument stack on every way out.
-class ArgumentFrame {
- public:
-  explicit ArgumentFrame(std::vector<EScriptValue>& stack) : stack(stack), nBase(stack.size()) {}
-  ~ArgumentFrame() { stack.resize(nBase); }
-  void Push(EScriptValue&& v) { stack.push_back(std::move(v)); }
-  EScriptArgs Args() const { return {stack.data() + nBase, Count()}; }
-  int Count() const { return static_cast<int>(stack.size() - nBase); }
-
- private:
-  std::vector<EScriptValue>& stack;
-  size_t nBase;
-};
-
-}  // namespace
+void EZunScriptEngine::BlockLoop(EScriptValue& result) {
+  for (;;) {
+    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
+    result = RunStatement();
+    if (bClosedBrace) {  // this statement consumed the block's own '}'
+      bClosedBrace = false;
+      return;
+    }
+    if (IsFinished()) return;
+  }
+}
 
 EScriptValue EZunScriptEngine::EvaluateFunctionCall(const u16& name) {
   ELexedToken word;
@@ -103,43 +96,12 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
     ReportError("#4 ( expected");
     return EScriptValue();
   }
-  ArgumentFrame frame(argStack);
+  EArgumentFrame frame(argStack);
   int32_t save = cursor.pos;
   const ELexedToken& close = Lex();
   if (!close.Is(OP_CLOSE_PAREN)) {
     cursor.pos = save;
-    for (;;) {
-      EScriptValue arg;
-      if (!SimpleOperand(1, arg)) arg = EvaluateExpression(1);
-      // The character right at the cursor, no blank skipped: "f(1 ,2)" fails.
-      char16_t next = cursor.Current();
-      bool atEnd = cursor.pos >= cursor.Size();
-      if (IsFinished()) {
-        // A list the text ends inside of is no call: it is reported, not dropped.
-        if (!IsError()) ReportError(") expected");
-        return EScriptValue();
-      }
-      frame.Push(std::move(arg));
-      // A call with a huge argument list still ends soon when the run is asked to stop.
-      if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
-        ReportError("pause pressed:exiting");
-        return EScriptValue();
-      }
-      if (!atEnd && next == u',') {
-        Lex();
-        continue;
-      }
-      if (!atEnd && next == u')') {
-        const ELexedToken& t = Lex();
-        if (!t.Is(OP_CLOSE_PAREN)) {
-          ReportError(") expected");
-          return EScriptValue();
-        }
-        break;
-      }
-      ReportError(") expected");
-      return EScriptValue();
-    }
+    if (!ReadArguments(frame, nullptr)) return EScriptValue();
   }
   if (!word.builtinKnown) {
     word.builtin = pBuiltinLookup ? pBuiltinLookup(word.text) : nullptr;
@@ -148,6 +110,41 @@ EScriptValue EZunScriptEngine::CallWord(const ELexedToken& word) {
   EScriptValue result = Call(word.text, word.builtin, frame.Args());
   if (TraceShown()) Trace(u"Function:" + word.text + u" returned:" + result.GetInfo());
   return result;
+}
+
+bool EZunScriptEngine::ReadArguments(EArgumentFrame& frame, EScriptValue* first) {
+  for (;;) {
+    EScriptValue arg = first ? std::move(*first) : EvaluateExpression(1);
+    first = nullptr;
+    // The character right at the cursor, no blank skipped: "f(1 ,2)" fails.
+    char16_t next = cursor.Current();
+    bool atEnd = cursor.pos >= cursor.Size();
+    if (IsFinished()) {
+      // A list the text ends inside of is no call: it is reported, not dropped.
+      if (!IsError()) ReportError(") expected");
+      return false;
+    }
+    frame.Push(std::move(arg));
+    // A call with a huge argument list still ends soon when the run is asked to stop.
+    if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
+      ReportError("pause pressed:exiting");
+      return false;
+    }
+    if (!atEnd && next == u',') {
+      Lex();
+      continue;
+    }
+    if (!atEnd && next == u')') {
+      const ELexedToken& t = Lex();
+      if (!t.Is(OP_CLOSE_PAREN)) {
+        ReportError(") expected");
+        return false;
+      }
+      return true;
+    }
+    ReportError(") expected");
+    return false;
+  }
 }
 
 EScriptValue EZunScriptEngine::CallFunction(const u16& name, EScriptArgs args) {

@@ -1,4 +1,4 @@
-// The keyword statements and the skipping of code that does not run.
+// The keyword statements of the text interpreter.
 #include "engine/engine.h"
 #include "platform/system.h"
 
@@ -23,36 +23,8 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
     case KW_IF: {
       Trace("'if' keyword");
       if (!Lex().Is(OP_OPEN_PAREN)) ReportError("#0 ( expected");
-      EScriptValue cond;
-      if (!SimpleComparison(cond)) cond = EvaluateExpression(1);
-      if (!Lex().Is(OP_CLOSE_PAREN)) {
-        ReportError(") expected");
-        return true;
-      }
-      if (TraceShown()) Trace(u"'if' expression value:" + cond.GetInfo());
-      bool holds = ConditionHolds(cond);
-      if (holds) {
-        Trace("Condition OK");
-        result = EvaluateExpression(1);
-        if (IsError()) return true;
-      } else {
-        Trace("Condition FAILED");
-        OmitNextStatementOrScope();
-      }
-      int32_t save = cursor.pos;
-      const ELexedToken& next = Lex();
-      if (next.kind == SETK_WORD && next.keyword == KW_ELSE) {
-        Trace("else found");
-        if (!holds) {
-          Trace("evaluating else");
-          result = EvaluateExpression(1);
-        } else {
-          OmitNextStatementOrScope();
-        }
-      } else {
-        if (TraceShown()) Trace(u"no else found, instead was:" + next.text);
-        cursor.pos = save;
-      }
+      EScriptValue cond = EvaluateExpression(1);
+      IfAfterCondition(cond, result);
       return true;
     }
     case KW_REPEAT: {
@@ -77,20 +49,60 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
           cursor.pos = loopStart;
           OmitNextStatementOrScope();
           // A ';' right after the body belongs to the loop, as after `break`.
-          if (!IsError()) SkipOptional(OP_SEMICOLON);
+          if (!IsError()) {
+            int32_t save = cursor.pos;
+            if (!Lex().Is(OP_SEMICOLON)) cursor.pos = save;
+          }
           return true;
         }
         cursor.pos = bodyStart;
       }
     }
-    case KW_BREAK:
+    case KW_BREAK: {
       Trace("break found");
       breakPending = true;
       // `break;` is one statement: an else after it belongs to the if around it.
-      if (!IsError()) SkipOptional(OP_SEMICOLON);
+      int32_t save = cursor.pos;
+      if (!IsError() && !Lex().Is(OP_SEMICOLON)) cursor.pos = save;
       return true;
+    }
     default:
       return false;
+  }
+}
+
+void EZunScriptEngine::IfAfterCondition(const EScriptValue& cond, EScriptValue& result) {
+  if (!Lex().Is(OP_CLOSE_PAREN)) {
+    ReportError(") expected");
+    return;
+  }
+  if (TraceShown()) Trace(u"'if' expression value:" + cond.GetInfo());
+  bool holds = ConditionHolds(cond);
+  if (holds) {
+    Trace("Condition OK");
+    result = RunStatement();
+    if (IsError()) return;
+  } else {
+    Trace("Condition FAILED");
+    OmitNextStatementOrScope();
+  }
+  IfElsePart(holds, result);
+}
+
+void EZunScriptEngine::IfElsePart(bool holds, EScriptValue& result) {
+  int32_t save = cursor.pos;
+  const ELexedToken& next = Lex();
+  if (next.kind == SETK_WORD && next.keyword == KW_ELSE) {
+    Trace("else found");
+    if (!holds) {
+      Trace("evaluating else");
+      result = RunStatement();
+    } else {
+      OmitNextStatementOrScope();
+    }
+  } else {
+    if (TraceShown()) Trace(u"no else found, instead was:" + next.text);
+    cursor.pos = save;
   }
 }
 

@@ -181,7 +181,7 @@ class Gen:
             self.emit(indent, f"if ({self.cond()}) {{ break; }}")
         elif k < 12 and self.visible("arr"):
             a = r.choice(self.visible("arr"))
-            self.emit(indent, f"${a} += {self.num(1)}; print(str(array_size(${a})) + \",\" + str(${a}));")
+            self.emit(indent, f"${a} += {self.num(1)}; print(str(array_size(${a})) + \",\" + str(${a}[0]));")
         elif k < 13:
             self.emit(indent, f"print(var_type({self.expr()}) + str(array_size(Array({self.expr(1)}))));")
         else:
@@ -215,10 +215,12 @@ def statement(g, indent, depth):
 def braced(g, indent, depth, loop_counter=None):
     saved = dict(g.vars)
     body = []
-    if loop_counter:
-        body.append("  " * (indent + 1) + loop_counter)
     for _ in range(g.r.randrange(1, 5)):
         body.append(statement(g, indent + 1, depth - 1))
+    # The loop's own test comes last: a break earlier in a pass is taken by
+    # any loop that runs after it in the same pass (one flag for all loops).
+    if loop_counter:
+        body.append("  " * (indent + 1) + loop_counter)
     g.vars = saved
     return "{\n" + "\n".join(body) + "\n" + "  " * indent + "}"
 
@@ -256,7 +258,7 @@ def if_text(g, indent, depth):
 
 def loop_text(g, indent, depth):
     c = g.name()
-    limit = g.r.randrange(1, 6)
+    limit = g.r.randrange(1, 4)
     g.loop_depth += 1
     counter = f"${c} += 1; if (${c} > {limit}) {{ break; }}"
     body = braced(g, indent, depth, loop_counter=counter)

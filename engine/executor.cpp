@@ -1,0 +1,309 @@
+// The executor of the compiled form. Each function mirrors one function of
+// the text interpreter (named beside it) in the same order of steps; the
+// cursor is not moved while a run stays on the static path, and is put
+// where the text interpreter's would be before anything that reports.
+#include "engine/executor.h"
+
+#include "engine/call_context.h"
+#include "engine/compiler.h"
+#include "platform/system.h"
+
+namespace zun {
+
+ENode* EZunScriptEngine::StatementAt(int32_t pos) {
+  bool known = false;
+  ENode* s = code.At(pos, known);
+  if (!known) {
+    int32_t save = cursor.pos;
+    cursor.pos = pos;
+    bQuietLex = true;
+    s = ECompiler(*this, code, ECompiler::kCompile).Statement();
+    bQuietLex = false;
+    bLexFailed = false;
+    cursor.pos = save;
+    code.Remember(pos, s);
+  }
+  // Deeper than the nesting limit allows from here: the text interpreter
+  // reports where it stops.
+  return s && nNesting + s->depth <= kMaxNesting ? s : nullptr;
+}
+
+EScriptValue EZunScriptEngine::RunStatement() {
+  ENode* s = StatementAt(cursor.pos);
+  if (!s) return EvaluateExpression(1);
+  bOffTrack = false;
+  EScriptValue v = executor->Expr(*s);
+  if (!Derailed()) cursor.pos = s->end;
+  bOffTrack = false;
+  return v;
+}
+
+// EvaluateExpression.
+EScriptValue EExecutor::Expr(const ENode& n) {
+  EScriptValue acc;
+  ++e.nNesting;  // its nesting guard: the statement's depth fits the limit
+  LValue lv;
+  bool more;
+  EScriptObject* object;
+  if (n.kind == NK_VAR && !n.a && (object = Lookup(n)) != nullptr) {  // the commonest primary, inline
+    lv = {object, -1};
+    acc.CopyFrom(object->value);
+    more = true;
+  } else {
+    more = Primary(n, acc, lv);
+  }
+  if (more) {
+    if (!n.tail.empty()) Tail(n, acc, lv);
+    else if (n.ownBrace) e.bClosedBrace = true;
+  }
+  --e.nNesting;
+  return acc;
+}
+
+// EvaluateExpression's first token; false when the expression ends there.
+bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
+  switch (n.kind) {
+    case NK_EMPTY:
+      if (n.ownBrace) e.bClosedBrace = true;
+      return false;
+    case NK_NOTHING:
+      return true;
+    case NK_NUMBER:
+    case NK_STRING:
+    case NK_CONST:
+      acc.CopyFrom(n.value);
+      return true;
+    case NK_VAR:
+      return Variable(n, acc, lv);
+    case NK_UNARY: {
+      EScriptValue operand = Expr(*n.a);
+      acc.SetInt64(0);
+      if (!e.Derailed()) e.cursor.pos = n.errorPos;
+      if (!e.ApplyOperator(n.op, acc, operand)) e.ReportError("kse oper failed");
+      return false;
+    }
+    case NK_PAREN:
+      acc = Expr(*n.a);
+      if (e.Derailed()) {
+        if (!e.Lex().Is(OP_CLOSE_PAREN)) e.ReportError(") Expected");
+        e.OperatorLoop(acc, lv, n.minLevel);
+        e.bOffTrack = true;
+        return false;
+      }
+      return true;
+    case NK_BLOCK:
+      acc = Block(n);
+      return false;
+    case NK_DECLARE:
+      e.cursor.pos = n.errorPos;
+      e.Declared(n.name, n.isArray, acc, lv);
+      return !e.IsError();
+    case NK_IF:
+      acc = If(n);
+      return false;
+    case NK_REPEAT:
+      acc = Repeat(n);
+      return false;
+    case NK_BREAK:
+      e.breakPending = true;
+      return false;
+    case NK_CALL:
+      acc = Call(n);
+      if (e.IsError()) return false;
+      if (e.bOffTrack) {
+        e.OperatorLoop(acc, lv, n.minLevel);
+        return false;
+      }
+      return true;
+  }
+  return false;
+}
+
+void EExecutor::Bind(const ENode& n) {
+  n.binding = e.FindObject(n.name, true);
+  n.bindingGeneration = n.slot->generation;
+}
+
+// EvaluateExpression's variable and ResolveReference.
+bool EExecutor::Variable(const ENode& n, EScriptValue& acc, LValue& lv) {
+  EScriptObject* object = Lookup(n);
+  if (!object) {
+    e.cursor.pos = n.errorPos;
+    e.ReportError(u"Unknown variable:" + n.name);
+    e.ReportError(u"No such variable declared, or index out of bounds:" + n.name);
+    return false;
+  }
+  if (!n.a) {
+    lv = {object, -1};
+    acc.CopyFrom(object->value);
+    return true;
+  }
+  EScriptValue index = Expr(*n.a);
+  bool derailed = e.Derailed(), outOfRange = false, created = false;
+  const EScriptValue* p = nullptr;
+  if (!derailed) {
+    e.cursor.pos = n.tailPos;  // after ']'
+    p = e.ResolveIndex(*object, n.name, index, outOfRange, created, &lv);
+  } else if (e.Lex().Is(OP_CLOSE_BRACKET)) {
+    p = e.ResolveIndex(*object, n.name, index, outOfRange, created, &lv);
+  } else {
+    e.ReportError("] expected");
+  }
+  if (!p) {
+    e.ReportError(u"No such variable declared, or index out of bounds:" + n.name);
+    return false;
+  }
+  acc.CopyFrom(*p);
+  if (derailed) {
+    e.OperatorLoop(acc, lv, n.minLevel);
+    e.bOffTrack = true;
+    return false;
+  }
+  return true;
+}
+
+// EvaluateExpression's operator loop.
+void EExecutor::Tail(const ENode& n, EScriptValue& acc, LValue& lv) {
+  size_t count = n.tail.size();
+  for (size_t k = 0; k < count; ++k) {
+    const ETailOp& t = n.tail[k];
+    EScriptValue right;
+    if (!Leaf(*t.right, right)) right = Expr(*t.right);
+    if (e.Derailed()) {
+      if (e.ApplyTailOp(t.op, *t.info, acc, lv, right) && !e.TailEnds()) e.OperatorLoop(acc, lv, n.minLevel);
+      e.bOffTrack = true;
+      return;
+    }
+    e.cursor.pos = t.right->end;  // where the operator's reports point
+    if (!e.ApplyTailOp(t.op, *t.info, acc, lv, right)) return;
+    // A pending break ends the expression after any operator but one the
+    // statement's terminator has just ended; the rest is read as statements.
+    if (e.breakPending && !(k + 1 == count && n.endsAfterOperand)) {
+      e.bOffTrack = true;
+      return;
+    }
+  }
+  if (n.ownBrace) e.bClosedBrace = true;
+}
+
+// ExecuteScope and its block loop.
+EScriptValue EExecutor::Block(const ENode& n) {
+  ++e.nNesting;
+  e.Trace("entering scope");
+  EScriptValue result;
+  e.PushScope();
+  for (const ENode* s : n.list) {
+    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
+    if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, without a call
+      result = EScriptValue();
+      if (s->ownBrace) break;  // the block's own '}'
+      continue;
+    }
+    result = Expr(*s);
+    if (e.Derailed()) {
+      if (e.bClosedBrace) e.bClosedBrace = false;
+      else if (!e.IsFinished()) e.BlockLoop(result);
+      e.bOffTrack = true;
+      break;
+    }
+    if (e.bClosedBrace) {  // this statement consumed the block's own '}'
+      e.bClosedBrace = false;
+      break;
+    }
+  }
+  e.Trace("leaving scope");
+  e.PopScope();
+  --e.nNesting;
+  return result;
+}
+
+// RunKeyword's if.
+EScriptValue EExecutor::If(const ENode& n) {
+  EScriptValue result;
+  EScriptValue cond = Expr(*n.a);
+  if (e.Derailed()) {
+    e.IfAfterCondition(cond, result);
+    e.bOffTrack = true;
+    return result;
+  }
+  bool holds = e.ConditionHolds(cond);
+  if (holds) {
+    result = Expr(*n.b);
+  } else {
+    Skip(*n.b);
+  }
+  if (e.Derailed()) {
+    if (!e.IsError()) e.IfElsePart(holds, result);
+    e.bOffTrack = true;
+    return result;
+  }
+  if (!n.hasElse) return result;
+  if (!holds) result = Expr(*n.c);
+  else Skip(*n.c);
+  return result;
+}
+
+// OmitNextStatementOrScope for a statement read before.
+void EExecutor::Skip(const ENode& n) {
+  if (e.nNesting + n.depth > EZunScriptEngine::kMaxNesting) {
+    e.cursor.pos = n.start;
+    e.OmitNextStatementOrScope();  // read as text, to report where the nesting stops it
+    e.bOffTrack = true;
+    return;
+  }
+  if (n.closes) e.bClosedBrace = true;
+}
+
+// RunKeyword's repeat.
+EScriptValue EExecutor::Repeat(const ENode& n) {
+  EScriptValue result;
+  for (;;) {
+    result.KeepNameOnly();  // the last pass's value shares nothing while the next runs
+    result = Block(n);
+    // Wherever a pass ended, the next starts at the body again.
+    if (!e.Derailed()) e.cursor.pos = n.errorPos;
+    e.bOffTrack = false;
+    e.Trace(" repeating");
+    if (platform::IsPauseAndControlHeld()) {
+      e.ReportError("pause pressed:exiting");
+      return result;
+    }
+    if (e.breakPending || e.IsError()) {
+      e.Trace("repeating: break found or error");
+      e.breakPending = false;
+      if (e.IsError()) {
+        e.cursor.pos = n.tailPos;
+        e.OmitNextStatementOrScope();
+      }
+      return result;
+    }
+  }
+}
+
+// CallWord.
+EScriptValue EExecutor::Call(const ENode& n) {
+  EArgumentFrame frame(e.argStack);
+  bool derailed = false;
+  for (const ENode* argNode : n.list) {
+    EScriptValue arg = Expr(*argNode);
+    if (e.Derailed()) {
+      if (!e.ReadArguments(frame, &arg)) return EScriptValue();
+      derailed = true;
+      break;
+    }
+    frame.Push(std::move(arg));
+    // A call with a huge argument list still ends soon when the run is asked to stop.
+    if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
+      e.cursor.pos = argNode->end;
+      e.ReportError("pause pressed:exiting");
+      return EScriptValue();
+    }
+  }
+  if (!derailed) e.cursor.pos = n.errorPos;  // after ')', where the call's reports point
+  EScriptValue result = e.Call(n.name, n.builtin, frame.Args());
+  if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
+  e.bOffTrack = e.bOffTrack || derailed;
+  return result;
+}
+
+}  // namespace zun

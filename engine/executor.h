@@ -1,0 +1,55 @@
+// The executor: runs the compiled form of a statement as the text
+// interpreter would run its text, step for step (the same values, copies,
+// reports and traces in the same order), without reading a token. Where a
+// run leaves the static path (an error, or an expression cut short by
+// break), it puts the cursor where the text interpreter's would be and lets
+// the text interpreter finish the construct.
+#pragma once
+
+#include "engine/engine.h"
+
+namespace zun {
+
+class EExecutor {
+ public:
+  explicit EExecutor(EZunScriptEngine& engine) : e(engine) {}
+  // One expression (a statement at level 1), as EvaluateExpression would
+  // evaluate it from n.start.
+  EScriptValue Expr(const ENode& n);
+  // An operand that is a leaf, into out, as Expr would make it; false to
+  // take the long way (it is no leaf, or it names no variable).
+  bool Leaf(const ENode& n, EScriptValue& out) {
+    if (!n.leaf) return false;
+    if (n.kind != NK_VAR) {
+      out.CopyFrom(n.value);
+      return true;
+    }
+    EScriptObject* object = Lookup(n);
+    if (!object) return false;
+    out.CopyFrom(object->value);
+    return true;
+  }
+
+ private:
+  // The primary part; false when the expression ends with it.
+  using LValue = EZunScriptEngine::LValue;
+  bool Primary(const ENode& n, EScriptValue& acc, LValue& lv);
+  void Tail(const ENode& n, EScriptValue& acc, LValue& lv);
+  bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
+  EScriptValue Block(const ENode& n);
+  EScriptValue If(const ENode& n);
+  EScriptValue Repeat(const ENode& n);
+  EScriptValue Call(const ENode& n);
+  // Passes over a statement that does not run.
+  void Skip(const ENode& n);
+  // The object a variable's name stands for, or null.
+  EScriptObject* Lookup(const ENode& n) {
+    if (n.bindingGeneration != n.slot->generation) Bind(n);
+    return n.binding;
+  }
+  void Bind(const ENode& n);
+
+  EZunScriptEngine& e;
+};
+
+}  // namespace zun

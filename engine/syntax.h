@@ -1,0 +1,111 @@
+// The compiled form of a statement: a tree that records, for every call the
+// text interpreter would make, what it would read and where its reading
+// would end, so that later passes run without reading tokens.
+//
+// A tree rather than bytecode: each node stands for one evaluation of the
+// text interpreter (an expression at a binding level, a block, a keyword
+// statement), so the executor can mirror it step for step, report an error
+// at the very position the text would, and hand the rest of a construct to
+// the text interpreter wherever a run leaves the static path (an error, or
+// an expression cut short by `break`).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/lexer.h"
+#include "engine/scope.h"
+#include "engine/value.h"
+
+namespace zun {
+
+struct ENode;
+
+enum ENodeKind : uint8_t {
+  NK_EMPTY,    // ';', '}' or ',' where an expression starts: an empty value
+  NK_NOTHING,  // no token (the end of the text) or an operator with no role there
+  NK_UNARY,    // - ! + and its operand
+  NK_PAREN,    // ( expression )
+  NK_BLOCK,    // { statements }
+  NK_NUMBER,
+  NK_STRING,
+  NK_VAR,      // $name, with one index when `a` is set
+  NK_DECLARE,  // var $name, var $name[...]
+  NK_IF,
+  NK_REPEAT,
+  NK_BREAK,
+  NK_CONST,
+  NK_CALL,
+};
+
+// One operator that an expression's operator loop applies, and its right
+// operand.
+struct ETailOp {
+  EOperator op;
+  const EOperatorInfo* info;
+  ENode* right;
+};
+
+struct ENode {
+  ENodeKind kind = NK_NOTHING;
+  EOperator op = OP_NONE;  // NK_UNARY: the operator
+  int8_t minLevel = 1;     // the binding level the expression is read at
+  bool closes = false;     // it consumes a '}' that ends the block it stands in
+  bool ownBrace = false;   // that '}' is its own terminator (not a part's)
+  bool endsAfterOperand = false;  // the operator loop ends after its last operand
+  bool isArray = false;    // NK_DECLARE: var $name[...]
+  bool hasElse = false;    // NK_IF
+  bool bEnded = false;     // skipping only: a run would stop here with an error
+  bool leaf = false;       // a literal, constant or unindexed variable alone
+  int32_t start = 0;       // the cursor before it
+  int32_t end = 0;         // the cursor after it, when it runs to its end
+  // Where its own errors are reported: NK_VAR after the name (or after ']'),
+  // NK_DECLARE after the declaration, NK_CALL after ')', NK_REPEAT after the
+  // body, NK_UNARY after the operand.
+  int32_t errorPos = 0;
+  int32_t tailPos = 0;     // where the operator loop starts; NK_REPEAT: after the word
+  int depth = 1;           // how deep running it nests
+  EScriptValue value;      // NK_NUMBER, NK_STRING, NK_CONST
+  EText name;              // NK_VAR, NK_DECLARE, NK_CALL: as written
+  ENameSlot* slot = nullptr;
+  BuiltinFn builtin = nullptr;  // NK_CALL
+  ENode* a = nullptr;      // NK_UNARY operand, NK_PAREN inner, NK_VAR index, NK_IF condition
+  ENode* b = nullptr;      // NK_IF branch
+  ENode* c = nullptr;      // NK_IF else branch
+  std::vector<ENode*> list;  // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
+  std::vector<ETailOp> tail;
+  // NK_VAR: the object the name was found as, while the name's generation
+  // is unchanged (see ENameSlot).
+  mutable uint64_t bindingGeneration = 0;
+  mutable EScriptObject* binding = nullptr;
+};
+
+// The compiled statements of a script, by the position each starts at.
+class ECompiledCode {
+ public:
+  ENode* New() {
+    nodes.emplace_back();
+    return &nodes.back();
+  }
+  // The statement compiled at pos; `known` tells whether pos was tried.
+  ENode* At(int32_t pos, bool& known) const {
+    auto it = statements.find(pos);
+    known = it != statements.end();
+    return known ? it->second : nullptr;
+  }
+  void Remember(int32_t pos, ENode* statement) { statements[pos] = statement; }
+  void RememberIfNew(int32_t pos, ENode* statement) { statements.emplace(pos, statement); }
+  void Clear() {
+    statements.clear();
+    nodes.clear();
+  }
+
+ private:
+  std::deque<ENode> nodes;  // a deque: nodes never move
+  std::unordered_map<int32_t, ENode*> statements;
+};
+
+}  // namespace zun
