@@ -206,7 +206,16 @@ class EZunScriptEngine final {
   // The if statement after its condition, and after its branch.
   void IfAfterCondition(const EScriptValue& cond, EScriptValue& result);
   void IfElsePart(bool holds, EScriptValue& result);
-  bool ConditionHolds(const EScriptValue& cond) const;
+  // Not the truth of && and ||: "0" and 0.5 hold here.
+  static bool ConditionHolds(const EScriptValue& cond) {
+    switch (cond.type) {
+      case SEVT_DOUBLE: return cond.dValue != 0.0;  // a NaN holds
+      case SEVT_INT: return cond.nValue != 0;
+      case SEVT_STRING: return !cond.strValue.empty();
+      case SEVT_ARRAY: return cond.GetElementCount() > 0;
+      default: return false;
+    }
+  }
   // The statements of the current block from the cursor, until one consumes
   // the block's '}' or the run finishes.
   void BlockLoop(EScriptValue& result);

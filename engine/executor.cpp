@@ -41,6 +41,18 @@ EScriptValue EZunScriptEngine::RunStatement() {
 // EvaluateExpression.
 EScriptValue EExecutor::Expr(const ENode& n) {
   EScriptValue acc;
+  if (n.oneDoubleOp && OneDoubleOp(n, acc)) return acc;
+  if (n.kind == NK_IF) {  // a keyword statement ends with itself
+    ++e.nNesting;
+    If(n, acc);
+    --e.nNesting;
+    return acc;
+  }
+  General(n, acc);
+  return acc;
+}
+
+void EExecutor::General(const ENode& n, EScriptValue& acc) {
   ++e.nNesting;  // its nesting guard: the statement's depth fits the limit
   LValue lv;
   bool more;
@@ -57,7 +69,6 @@ EScriptValue EExecutor::Expr(const ENode& n) {
     else if (n.ownBrace) e.bClosedBrace = true;
   }
   --e.nNesting;
-  return acc;
 }
 
 // EvaluateExpression's first token; false when the expression ends there.
@@ -92,23 +103,23 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
       }
       return true;
     case NK_BLOCK:
-      acc = Block(n);
+      Block(n, acc);
       return false;
     case NK_DECLARE:
       e.cursor.pos = n.errorPos;
       e.Declared(n.name, n.isArray, acc, lv);
       return !e.IsError();
     case NK_IF:
-      acc = If(n);
+      If(n, acc);
       return false;
     case NK_REPEAT:
-      acc = Repeat(n);
+      Repeat(n, acc);
       return false;
     case NK_BREAK:
       e.breakPending = true;
       return false;
     case NK_CALL:
-      acc = Call(n);
+      Call(n, acc);
       if (e.IsError()) return false;
       if (e.bOffTrack) {
         e.OperatorLoop(acc, lv, n.minLevel);
@@ -117,6 +128,39 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
       return true;
   }
   return false;
+}
+
+bool EExecutor::OneDoubleOp(const ENode& n, EScriptValue& acc) {
+  EScriptObject* object = Lookup(n);
+  if (!object || object->value.type != SEVT_DOUBLE) return false;
+  const ETailOp& t = n.tail[0];
+  const ENode& r = *t.right;
+  double right = r.value.dValue;
+  if (r.kind == NK_VAR) {
+    EScriptObject* source = Lookup(r);
+    if (!source || source->value.type != SEVT_DOUBLE) return false;
+    right = source->value.dValue;
+  }
+  // What the general way makes: acc a copy of the variable, the operator
+  // applied to it, stored back for an assignment.
+  EScriptValue& v = object->value;
+  double left = v.dValue;
+  if (n.compareMask) {
+    int outcome = left < right ? 1 : left == right ? 2 : 4;  // a NaN compares as greater
+    acc.SetInt64((n.compareMask & outcome) != 0);
+  } else {
+    ApplyToDoubles(t.op, left, right);
+    acc.SetDouble(left);
+    if (t.info->assigns) v.dValue = left;
+  }
+  if (v.name.HasBody()) acc.name = v.name;
+  if (e.breakPending && !n.endsAfterOperand) {
+    e.cursor.pos = r.end;
+    e.bOffTrack = true;
+  } else if (n.ownBrace) {
+    e.bClosedBrace = true;
+  }
+  return true;
 }
 
 void EExecutor::Bind(const ENode& n) {
@@ -187,10 +231,9 @@ void EExecutor::Tail(const ENode& n, EScriptValue& acc, LValue& lv) {
 }
 
 // ExecuteScope and its block loop.
-EScriptValue EExecutor::Block(const ENode& n) {
+void EExecutor::Block(const ENode& n, EScriptValue& result) {
   ++e.nNesting;
   e.Trace("entering scope");
-  EScriptValue result;
   e.PushScope();
   for (const ENode* s : n.list) {
     result.KeepNameOnly();  // the last value shares nothing while the next statement runs
@@ -214,17 +257,15 @@ EScriptValue EExecutor::Block(const ENode& n) {
   e.Trace("leaving scope");
   e.PopScope();
   --e.nNesting;
-  return result;
 }
 
 // RunKeyword's if.
-EScriptValue EExecutor::If(const ENode& n) {
-  EScriptValue result;
+void EExecutor::If(const ENode& n, EScriptValue& result) {
   EScriptValue cond = Expr(*n.a);
   if (e.Derailed()) {
     e.IfAfterCondition(cond, result);
     e.bOffTrack = true;
-    return result;
+    return;
   }
   bool holds = e.ConditionHolds(cond);
   if (holds) {
@@ -235,12 +276,11 @@ EScriptValue EExecutor::If(const ENode& n) {
   if (e.Derailed()) {
     if (!e.IsError()) e.IfElsePart(holds, result);
     e.bOffTrack = true;
-    return result;
+    return;
   }
-  if (!n.hasElse) return result;
+  if (!n.hasElse) return;
   if (!holds) result = Expr(*n.c);
   else Skip(*n.c);
-  return result;
 }
 
 // OmitNextStatementOrScope for a statement read before.
@@ -255,18 +295,19 @@ void EExecutor::Skip(const ENode& n) {
 }
 
 // RunKeyword's repeat.
-EScriptValue EExecutor::Repeat(const ENode& n) {
-  EScriptValue result;
+void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
   for (;;) {
     result.KeepNameOnly();  // the last pass's value shares nothing while the next runs
-    result = Block(n);
+    EScriptValue pass;
+    Block(n, pass);
+    result = std::move(pass);
     // Wherever a pass ended, the next starts at the body again.
     if (!e.Derailed()) e.cursor.pos = n.errorPos;
     e.bOffTrack = false;
     e.Trace(" repeating");
     if (platform::IsPauseAndControlHeld()) {
       e.ReportError("pause pressed:exiting");
-      return result;
+      return;
     }
     if (e.breakPending || e.IsError()) {
       e.Trace("repeating: break found or error");
@@ -275,19 +316,19 @@ EScriptValue EExecutor::Repeat(const ENode& n) {
         e.cursor.pos = n.tailPos;
         e.OmitNextStatementOrScope();
       }
-      return result;
+      return;
     }
   }
 }
 
 // CallWord.
-EScriptValue EExecutor::Call(const ENode& n) {
+void EExecutor::Call(const ENode& n, EScriptValue& result) {
   EArgumentFrame frame(e.argStack);
   bool derailed = false;
   for (const ENode* argNode : n.list) {
     EScriptValue arg = Expr(*argNode);
     if (e.Derailed()) {
-      if (!e.ReadArguments(frame, &arg)) return EScriptValue();
+      if (!e.ReadArguments(frame, &arg)) return;
       derailed = true;
       break;
     }
@@ -296,14 +337,13 @@ EScriptValue EExecutor::Call(const ENode& n) {
     if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
       e.cursor.pos = argNode->end;
       e.ReportError("pause pressed:exiting");
-      return EScriptValue();
+      return;
     }
   }
   if (!derailed) e.cursor.pos = n.errorPos;  // after ')', where the call's reports point
-  EScriptValue result = e.Call(n.name, n.builtin, frame.Args());
+  result = e.Call(n.name, n.builtin, frame.Args());
   if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
   e.bOffTrack = e.bOffTrack || derailed;
-  return result;
 }
 
 }  // namespace zun

@@ -16,6 +16,8 @@ class EExecutor {
   // One expression (a statement at level 1), as EvaluateExpression would
   // evaluate it from n.start.
   EScriptValue Expr(const ENode& n);
+  // Every kind of expression, into acc (a new value).
+  void General(const ENode& n, EScriptValue& acc);
   // An operand that is a leaf, into out, as Expr would make it; false to
   // take the long way (it is no leaf, or it names no variable).
   bool Leaf(const ENode& n, EScriptValue& out) {
@@ -36,10 +38,14 @@ class EExecutor {
   bool Primary(const ENode& n, EScriptValue& acc, LValue& lv);
   void Tail(const ENode& n, EScriptValue& acc, LValue& lv);
   bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
-  EScriptValue Block(const ENode& n);
-  EScriptValue If(const ENode& n);
-  EScriptValue Repeat(const ENode& n);
-  EScriptValue Call(const ENode& n);
+  // A oneDoubleOp node whose two values are doubles, into acc, as the
+  // general way computes it; false to take the general way.
+  bool OneDoubleOp(const ENode& n, EScriptValue& acc);
+  // Each runs its construct into result, a new value.
+  void Block(const ENode& n, EScriptValue& result);
+  void If(const ENode& n, EScriptValue& result);
+  void Repeat(const ENode& n, EScriptValue& result);
+  void Call(const ENode& n, EScriptValue& result);
   // Passes over a statement that does not run.
   void Skip(const ENode& n);
   // The object a variable's name stands for, or null.

@@ -4,16 +4,6 @@
 
 namespace zun {
 
-bool EZunScriptEngine::ConditionHolds(const EScriptValue& cond) const {
-  switch (cond.type) {
-    case SEVT_DOUBLE: return cond.dValue != 0.0;  // a NaN holds
-    case SEVT_INT: return cond.nValue != 0;
-    case SEVT_STRING: return !cond.strValue.empty();
-    case SEVT_ARRAY: return cond.GetElementCount() > 0;
-    default: return false;
-  }
-}
-
 bool EZunScriptEngine::ExecuteKeyword(const u16& word, EScriptValue& result) {
   return RunKeyword(KeywordOf(word), result);
 }

@@ -60,6 +60,13 @@ struct ENode {
   bool hasElse = false;    // NK_IF
   bool bEnded = false;     // skipping only: a run would stop here with an error
   bool leaf = false;       // a literal, constant or unindexed variable alone
+  // An unindexed variable, one arithmetic, comparison or compound
+  // assignment, and a leaf (`$i += 1`, `$i >= $n`): between doubles the
+  // executor computes it without the general operator loop.
+  bool oneDoubleOp = false;
+  // A oneDoubleOp comparison: the outcomes it holds for (1 less, 2 equal,
+  // 4 greater); 0 for arithmetic.
+  uint8_t compareMask = 0;
   int32_t start = 0;       // the cursor before it
   int32_t end = 0;         // the cursor after it, when it runs to its end
   // Where its own errors are reported: NK_VAR after the name (or after ']'),
