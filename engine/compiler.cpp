@@ -19,11 +19,16 @@ const ELexedToken& ECompiler::Next() {
   return t;
 }
 
+ENode* ECompiler::Fail(const u16& message) {
+  Problem(message);
+  return nullptr;
+}
+
 bool ECompiler::Problem(const u16& message) {
   if (bStopped) return false;
-  if (mode == kSkip) return true;  // the construct ends here, as in a run
   if (mode == kCheck) e.ReportError(message);
   bStopped = true;
+  bBroken = true;
   return false;
 }
 
@@ -92,17 +97,13 @@ ENode* ECompiler::Expr(int minLevel) {
         n->a = Expr(1);
         if (!n->a) return nullptr;
         Deepen(n, n->a);
-        if (!Next().Is(OP_CLOSE_PAREN)) {
-          if (!Problem(u") Expected")) return nullptr;
-          tail = false;
-        }
+        if (!Next().Is(OP_CLOSE_PAREN)) return Fail(u") Expected");
       } else if (op == OP_OPEN_BRACE) {
         n->kind = NK_BLOCK;
         if (!Block(n, e.cursor.pos - 1)) return nullptr;
         tail = false;
       } else if (info.needsLeftValue) {
-        if (!Problem(u16(info.text) + u" not expected here, no lvalue")) return nullptr;
-        tail = false;
+        return Fail(u16(info.text) + u" not expected here, no lvalue");
       }
       break;
     }
@@ -121,13 +122,11 @@ ENode* ECompiler::Expr(int minLevel) {
       n->slot = e.SlotOf(first.text);
       n->errorPos = e.cursor.pos;
       if (!Index(n)) return nullptr;
-      tail = !n->bEnded;
       break;
     case SETK_WORD: {
       if (first.keyword == KW_VAR) {
         n->kind = NK_DECLARE;
         if (!Declaration(n)) return nullptr;
-        tail = !n->bEnded;
         break;
       }
       if (first.keyword == KW_IF || first.keyword == KW_REPEAT || first.keyword == KW_BREAK) {
@@ -140,11 +139,10 @@ ENode* ECompiler::Expr(int minLevel) {
         break;
       }
       // A run calls `else` as a function; a check names the mistake.
-      if (first.keyword == KW_ELSE && mode == kCheck) return Problem(u"else without if") ? n : nullptr;
+      if (first.keyword == KW_ELSE && mode == kCheck) return Fail(u"else without if");
       n->kind = NK_CALL;
       n->name = first.text;
       if (!Call(n)) return nullptr;
-      tail = !n->bEnded;
       break;
     }
     default:
@@ -237,7 +235,7 @@ bool ECompiler::Keyword(ENode* n, EKeyword keyword) {
     case KW_IF: {
       n->kind = NK_IF;
       // Without '(' a run reports the error and reads the condition anyway.
-      if (!Next().Is(OP_OPEN_PAREN) && (bStopped || mode != kSkip) && !Problem(u"#0 ( expected")) return false;
+      if (!Next().Is(OP_OPEN_PAREN)) return Problem(u"#0 ( expected");
       n->a = Expr(1);
       if (!n->a) return false;
       Deepen(n, n->a);
@@ -285,10 +283,7 @@ bool ECompiler::Index(ENode* n) {
   n->a = Expr(1);
   if (!n->a) return false;
   Deepen(n, n->a);
-  if (!Next().Is(OP_CLOSE_BRACKET)) {
-    n->bEnded = true;
-    return Problem(u"] expected");
-  }
+  if (!Next().Is(OP_CLOSE_BRACKET)) return Problem(u"] expected");
   return true;
 }
 
@@ -297,10 +292,7 @@ bool ECompiler::Index(ENode* n) {
 bool ECompiler::Declaration(ENode* n) {
   const ELexedToken& nameTok = Next();
   if (bStopped) return false;
-  if (nameTok.kind != SETK_VAR) {
-    n->bEnded = true;
-    return Problem(u"Variable name expected");
-  }
+  if (nameTok.kind != SETK_VAR) return Problem(u"Variable name expected");
   n->name = nameTok.text;
   n->slot = e.SlotOf(nameTok.text);
   int32_t bracketStart = e.cursor.pos;
@@ -315,10 +307,7 @@ bool ECompiler::Declaration(ENode* n) {
 // `name(arguments)` after the name; the argument rule is the call's own: a
 // ',' or ')' must follow an argument right at the cursor.
 bool ECompiler::Call(ENode* n) {
-  if (!Next().Is(OP_OPEN_PAREN)) {
-    n->bEnded = true;
-    return Problem(u"#4 ( expected");
-  }
+  if (!Next().Is(OP_OPEN_PAREN)) return Problem(u"#4 ( expected");
   int32_t save = e.cursor.pos;
   if (!Next().Is(OP_CLOSE_PAREN)) {
     if (bStopped) return false;
@@ -337,7 +326,6 @@ bool ECompiler::Call(ENode* n) {
         Next();
         break;
       }
-      n->bEnded = true;
       return Problem(u") expected");
     }
   }

@@ -6,8 +6,9 @@
 //              (the text interpreter runs it and reports the error when it
 //              gets there);
 //   skipping   passes over a statement that does not run, reporting a
-//              lexical error where it stands; where a run would fail on the
-//              structure, the statement ends there, as the run's would;
+//              lexical error where it stands; it stops where a run would
+//              fail on the structure (Broken() tells), and the caller skips
+//              the statement by its brackets instead;
 //   checking   `zunrunc --check`: reports the first lexical or structural
 //              error a run would meet, with nothing run.
 #pragma once
@@ -27,6 +28,8 @@ class ECompiler {
   // ends where running it would end. Null when the reading stopped: a
   // statement that cannot be compiled, or an error was reported.
   ENode* Statement() { return Expr(1); }
+  // The reading stopped where a run would fail on the structure.
+  bool Broken() const { return bBroken; }
 
  private:
   ENode* Expr(int minLevel);
@@ -37,8 +40,10 @@ class ECompiler {
   bool Declaration(ENode* n);
   bool Call(ENode* n);
   bool Optional(EOperator op);
-  // A place where a run would report `message`.
+  // A place where a run would report `message`: the reading stops (a
+  // check reports it). Always false; Fail gives null.
   bool Problem(const u16& message);
+  ENode* Fail(const u16& message);
   const ELexedToken& Next();
   bool Enter();
   void Leave();
@@ -48,6 +53,7 @@ class ECompiler {
   ECompiledCode& code;
   Mode mode;
   bool bStopped = false;
+  bool bBroken = false;
   int nDepth = 0;
 };
 

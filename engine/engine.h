@@ -249,6 +249,9 @@ class EZunScriptEngine final {
   // The skip of the text interpreter as it was, for the unwinding after an
   // error: what it reports and traces there stays as it was.
   void OmitTokensAfterError();
+  // Skips a statement a run would fail on: to its ';' or the end of the
+  // block it opens, brackets balanced.
+  void OmitBalanced();
 
   // The evaluator's nesting count and its stop (see kMaxNesting).
   bool EnterNesting() { return ++nNesting <= kMaxNesting || NestingExceeded(); }

@@ -24,9 +24,38 @@ void EZunScriptEngine::OmitNextStatementOrScope() {
     if (statement->closes) bClosedBrace = true;
     return;
   }
+  // A statement that cannot be compiled: read again as a run would read it,
+  // which reports a lexical error where it stands.
+  int32_t start = cursor.pos;
   ECompiledCode scratch;
-  ENode* read = ECompiler(*this, scratch, ECompiler::kSkip).Statement();
+  ECompiler reading(*this, scratch, ECompiler::kSkip);
+  ENode* read = reading.Statement();
   if (read && read->closes) bClosedBrace = true;
+  if (!reading.Broken()) return;
+  // Where a run would fail on the structure there is no statement to pass
+  // over exactly; the skip goes by the brackets, so that a broken branch is
+  // still skipped whole.
+  cursor.pos = start;
+  OmitBalanced();
+}
+
+void EZunScriptEngine::OmitBalanced() {
+  int depth = 0;
+  for (;;) {
+    const ELexedToken& t = Lex();
+    if (IsError() || t.kind == SETK_END) return;
+    if (t.Is(OP_OPEN_PAREN) || t.Is(OP_OPEN_BRACKET) || t.Is(OP_OPEN_BRACE)) {
+      ++depth;
+    } else if (t.Is(OP_CLOSE_PAREN) || t.Is(OP_CLOSE_BRACKET) || t.Is(OP_CLOSE_BRACE)) {
+      if (depth == 0 && t.Is(OP_CLOSE_BRACE)) {  // the end of the block around it
+        bClosedBrace = true;
+        return;
+      }
+      if (depth > 0 && --depth == 0 && t.Is(OP_CLOSE_BRACE)) return;  // a block's end
+    } else if (depth == 0 && t.Is(OP_SEMICOLON)) {
+      return;
+    }
+  }
 }
 
 void EZunScriptEngine::OmitTokensAfterError() {

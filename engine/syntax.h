@@ -58,7 +58,6 @@ struct ENode {
   bool endsAfterOperand = false;  // the operator loop ends after its last operand
   bool isArray = false;    // NK_DECLARE: var $name[...]
   bool hasElse = false;    // NK_IF
-  bool bEnded = false;     // skipping only: a run would stop here with an error
   bool leaf = false;       // a literal, constant or unindexed variable alone
   // An unindexed variable, one arithmetic, comparison or compound
   // assignment, and a leaf (`$i += 1`, `$i >= $n`): between doubles the
