@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""The soak: tools/soak/soak.zunscript runs for MINUTES with zunrunc on
+Linux and, at the same time, with zunrun.exe under Wine, while the memory
+and handles of each process are sampled every few seconds.
+
+    soak.py [MINUTES] [--only linux|windows] [--interval SECONDS]
+
+Memory is the resident set on Linux and the private bytes on Windows (under
+Wine, which gives no private bytes of another process, the working set); on
+Linux the open file descriptors are counted, on Windows the kernel handles
+and the GDI and USER objects (Wine counts no GDI or USER objects). The run fails when,
+after the warm-up (the first minute, or the first third of a shorter run),
+the peak of the last window of memory is more than 1 MB above the peak of
+the first window after the warm-up, when the peak of any count grows between
+the same windows, or when the passes per second of the last window fall more
+than 10 % below those of the first window of the run. A window is a minute
+(a third of a shorter run). The seconds are those of processor time the
+process spent: a soak on a shared machine, whose disk and processors others
+use, would otherwise measure them.
+"""
+
+import argparse
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+MB = 1024 * 1024
+
+
+def script_for(folder, seconds, windows):
+    text = (ROOT / "tools/soak/soak.zunscript").read_text()
+    where = ("Z:" + str(folder).replace("/", "\\")) if windows else str(folder)
+    text = text.replace("@SECONDS@", str(seconds)).replace("@FOLDER@", where.replace("\\", "\\\\"))
+    path = pathlib.Path(folder) / "soak.zunscript"
+    path.write_text(text)
+    return path
+
+
+def read_count(path):
+    try:
+        return int(path.read_text().strip() or "-1")
+    except (OSError, ValueError):
+        return -1
+
+
+def soak_linux(zunrunc, seconds, interval, samples, status):
+    folder = pathlib.Path(tempfile.mkdtemp(prefix="zun-soak-linux-"))
+    try:
+        script = script_for(folder, seconds, False)
+        p = subprocess.Popen([zunrunc, str(script)], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE)
+        start = time.monotonic()
+        while p.poll() is None:
+            time.sleep(interval)
+            try:
+                fields = dict(line.split(":", 1) for line in open(f"/proc/{p.pid}/status"))
+                rss = int(fields["VmRSS"].split()[0]) * 1024
+                handles = len(os.listdir(f"/proc/{p.pid}/fd"))
+                stat = open(f"/proc/{p.pid}/stat").read().rsplit(")", 1)[1].split()
+                cpu = (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+            except (OSError, KeyError):
+                continue
+            samples.append({"t": time.monotonic() - start, "memory": rss, "handles": handles, "cpu": cpu,
+                            "passes": read_count(folder / "passes.txt")})
+            if time.monotonic() - start > seconds + 120:
+                p.kill()
+        status.append(p.wait())
+        err = p.stderr.read().decode(errors="replace")
+        if err:
+            status.append(err[-2000:])
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def soak_windows(probe, zunrun, seconds, interval, samples, status):
+    folder = pathlib.Path(tempfile.mkdtemp(prefix="zun-soak-windows-"))
+    wine = shutil.which("wine") or shutil.which("wine64")
+    try:
+        script = script_for(folder, seconds, True)
+        count = "Z:" + str(folder / "passes.txt").replace("/", "\\")
+        p = subprocess.Popen([wine, str(probe), str(int(interval * 1000)), count, str(zunrun),
+                              "Z:" + str(script).replace("/", "\\")],
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        timer = threading.Timer(seconds + 180, p.kill)
+        timer.start()
+        for line in p.stdout:
+            f = line.split()
+            if f and f[0] == "sample":
+                private, working = int(f[2]), int(f[3])
+                samples.append({"t": int(f[1]) / 1000, "memory": private or working, "private": private > 0,
+                                "handles": int(f[4]), "gdi": int(f[5]), "user": int(f[6]), "passes": int(f[7]),
+                                "cpu": int(f[8]) / 1000})
+            elif f and f[0] == "exit":
+                status.append(f[1])
+        p.wait()
+        timer.cancel()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def judge(name, samples, seconds):
+    """The verdict lines for one run, and whether it failed."""
+    window = min(60.0, seconds / 3)
+    lines, failed = [], False
+    if len(samples) < 6:
+        return [f"{name}: only {len(samples)} samples"], True
+    first = [s for s in samples if window <= s["t"] < 2 * window] or samples[len(samples) // 3:][:1]
+    last = [s for s in samples if s["t"] >= samples[-1]["t"] - window]
+    growth = max(s["memory"] for s in last) - max(s["memory"] for s in first)
+    if growth > MB:
+        failed = True
+    kind = ("private bytes" if samples[-1].get("private") else
+            "working set (no private bytes here)" if "private" in samples[-1] else "resident set")
+    lines.append(f"{name}: {kind} {max(s['memory'] for s in first) / MB:.2f} MB after the warm-up, "
+                 f"{max(s['memory'] for s in last) / MB:.2f} MB at the end ({growth / 1024:+.0f} KB)"
+                 + ("  <-- grows" if growth > MB else ""))
+    for key in ("handles", "gdi", "user"):
+        if key not in samples[0]:
+            continue
+        a, b = max(s[key] for s in first), max(s[key] for s in last)
+        if a < 0 and b < 0:
+            lines.append(f"{name}: {key} not counted here")
+            continue
+        if b > a:
+            failed = True
+        lines.append(f"{name}: {key} {a} -> {b}" + ("  <-- grows" if b > a else ""))
+
+    # Passes per second of the process's own processor time: what the
+    # program costs per pass, whatever else the machine is doing; the passes
+    # per second of the clock are shown beside it.
+    def rate(part, clock):
+        part = [s for s in part if s["passes"] >= 0]
+        if len(part) < 2:
+            return None
+        spent = part[-1][clock] - part[0][clock]
+        return (part[-1]["passes"] - part[0]["passes"]) / spent if spent > 0 else None
+    head = [s for s in samples if s["t"] <= window]
+    start, end = rate(head, "cpu"), rate(last, "cpu")
+    if start is None or end is None:
+        return lines + [f"{name}: too few counts of passes"], True
+    slower = end < 0.9 * start
+    failed = failed or slower
+    wall = [rate(head, "t"), rate(last, "t")]
+    lines.append(f"{name}: {start:.0f} passes per processor second in the first window, {end:.0f} in the last "
+                 f"({wall[0] or 0:.1f} and {wall[1] or 0:.1f} per second of the clock; "
+                 f"{samples[-1]['passes']} passes in all)" + ("  <-- slower" if slower else ""))
+    return lines, failed
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("minutes", nargs="?", type=float, default=10)
+    ap.add_argument("--only", choices=["linux", "windows"])
+    ap.add_argument("--interval", type=float, default=3)
+    ap.add_argument("--zunrunc", default=str(ROOT / "build/native/hosts/zunrunc"))
+    ap.add_argument("--zunrun-exe", default=str(ROOT / "build/windows/runner/zunrun.exe"))
+    ap.add_argument("--probe", default=str(ROOT / "build/windows/tests/zun_soak_probe.exe"))
+    a = ap.parse_args()
+    seconds = int(a.minutes * 60)
+    runs = {}
+    threads = []
+    if a.only != "windows":
+        runs["linux"] = ([], [])
+        threads.append(threading.Thread(target=soak_linux, args=(a.zunrunc, seconds, a.interval) + runs["linux"]))
+    if a.only != "linux":
+        runs["windows"] = ([], [])
+        threads.append(threading.Thread(target=soak_windows,
+                                        args=(a.probe, a.zunrun_exe, seconds, a.interval) + runs["windows"]))
+    print(f"soak: {a.minutes:g} minutes, {', '.join(runs)}", flush=True)
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    failed = False
+    for name, (samples, status) in runs.items():
+        lines, bad = judge(name, samples, seconds)
+        if not status or str(status[0]) != "0":
+            lines.append(f"{name}: the script ended with status {status[0] if status else 'unknown'}")
+            lines += [str(s) for s in status[1:]]
+            bad = True
+        print("\n".join(lines))
+        failed = failed or bad
+    print("soak: " + ("FAILED" if failed else "passed"))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
