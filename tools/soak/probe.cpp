@@ -2,7 +2,9 @@
 // seconds: private bytes, working set, kernel handles, GDI and USER objects,
 // processor time, and the number in a file (the soak script's count of passes).
 //
-//   zun_soak_probe INTERVAL_MS COUNT_FILE PROGRAM [ARGS...]
+//   zun_soak_probe INTERVAL_MS LIMIT_MS COUNT_FILE PROGRAM [ARGS...]
+//
+// A program still running after LIMIT_MS is ended ("exit timeout").
 //
 // Each sample is one line: "sample MS PRIVATE WORKING_SET HANDLES GDI USER
 // COUNT CPU_MS", with -1 for a number that cannot be had (Wine counts no GDI and
@@ -61,13 +63,13 @@ long long GuiObjects(HANDLE process, DWORD kind) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: zun_soak_probe INTERVAL_MS COUNT_FILE PROGRAM [ARGS...]\n");
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: zun_soak_probe INTERVAL_MS LIMIT_MS COUNT_FILE PROGRAM [ARGS...]\n");
     return 2;
   }
-  DWORD interval = std::stoul(argv[1]);
-  std::string countFile = argv[2];
-  std::wstring cmd = zun::golden::CommandLine(argv[3], std::vector<std::string>(argv + 4, argv + argc));
+  DWORD interval = std::stoul(argv[1]), limit = std::stoul(argv[2]);
+  std::string countFile = argv[3];
+  std::wstring cmd = zun::golden::CommandLine(argv[4], std::vector<std::string>(argv + 5, argv + argc));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -78,6 +80,11 @@ int main(int argc, char** argv) {
   CloseHandle(pi.hThread);
   DWORD start = GetTickCount();
   while (WaitForSingleObject(pi.hProcess, interval) == WAIT_TIMEOUT) {
+    if (GetTickCount() - start > limit) {
+      TerminateProcess(pi.hProcess, 255);
+      std::printf("exit timeout\n");
+      return 1;
+    }
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);

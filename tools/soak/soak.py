@@ -49,12 +49,32 @@ def read_count(path):
         return -1
 
 
+def cpu_seconds(pid):
+    """User and system time of a Linux process and all its threads."""
+    stat = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
+    return (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def unix_process_of(program, text):
+    """The Linux process (a Wine process) that runs program with text among
+    its arguments."""
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                args = open(f"/proc/{entry}/cmdline", "rb").read().decode(errors="replace").split("\0")
+                if args[0].endswith(program) and any(text in a for a in args[1:]):
+                    return int(entry)
+            except OSError:
+                pass
+    return None
+
+
 def soak_linux(zunrunc, seconds, interval, samples, status):
     folder = pathlib.Path(tempfile.mkdtemp(prefix="zun-soak-linux-"))
     try:
         script = script_for(folder, seconds, False)
-        p = subprocess.Popen([zunrunc, str(script)], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.PIPE)
+        err = open(folder / "stderr.txt", "w+b")
+        p = subprocess.Popen([zunrunc, str(script)], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err)
         start = time.monotonic()
         while p.poll() is None:
             time.sleep(interval)
@@ -62,8 +82,7 @@ def soak_linux(zunrunc, seconds, interval, samples, status):
                 fields = dict(line.split(":", 1) for line in open(f"/proc/{p.pid}/status"))
                 rss = int(fields["VmRSS"].split()[0]) * 1024
                 handles = len(os.listdir(f"/proc/{p.pid}/fd"))
-                stat = open(f"/proc/{p.pid}/stat").read().rsplit(")", 1)[1].split()
-                cpu = (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+                cpu = cpu_seconds(p.pid)
             except (OSError, KeyError):
                 continue
             samples.append({"t": time.monotonic() - start, "memory": rss, "handles": handles, "cpu": cpu,
@@ -71,9 +90,10 @@ def soak_linux(zunrunc, seconds, interval, samples, status):
             if time.monotonic() - start > seconds + 120:
                 p.kill()
         status.append(p.wait())
-        err = p.stderr.read().decode(errors="replace")
-        if err:
-            status.append(err[-2000:])
+        err.seek(0)
+        text = err.read().decode(errors="replace")
+        if text:
+            status.append(text[-2000:])
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
@@ -84,24 +104,49 @@ def soak_windows(probe, zunrun, seconds, interval, samples, status):
     try:
         script = script_for(folder, seconds, True)
         count = "Z:" + str(folder / "passes.txt").replace("/", "\\")
-        p = subprocess.Popen([wine, str(probe), str(int(interval * 1000)), count, str(zunrun),
+        limit = str((seconds + 120) * 1000)
+        p = subprocess.Popen([wine, str(probe), str(int(interval * 1000)), limit, count, str(zunrun),
                               "Z:" + str(script).replace("/", "\\")],
                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        timer = threading.Timer(seconds + 180, p.kill)
-        timer.start()
+        unix_pid = None
         for line in p.stdout:
             f = line.split()
             if f and f[0] == "sample":
                 private, working = int(f[2]), int(f[3])
+                cpu = int(f[8]) / 1000
+                # Wine gives the processor time of another process's main
+                # thread only; the script runs on a worker. Linux sees the
+                # Wine process whole.
+                unix_pid = unix_pid or unix_process_of("zunrun.exe", str(script).replace("/", "\\"))
+                try:
+                    cpu = cpu_seconds(unix_pid) if unix_pid else cpu
+                except OSError:
+                    pass
                 samples.append({"t": int(f[1]) / 1000, "memory": private or working, "private": private > 0,
                                 "handles": int(f[4]), "gdi": int(f[5]), "user": int(f[6]), "passes": int(f[7]),
-                                "cpu": int(f[8]) / 1000})
+                                "cpu": cpu})
             elif f and f[0] == "exit":
                 status.append(f[1])
         p.wait()
-        timer.cancel()
     finally:
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def minute_table(name, samples, seconds):
+    """One line a window: memory, handles and both rates, for the record."""
+    window = min(60.0, seconds / 3)
+    lines, t = [], 0.0
+    while t < samples[-1]["t"]:
+        part = [s for s in samples if t <= s["t"] < t + window and s["passes"] >= 0]
+        if len(part) >= 2:
+            d = part[-1]["passes"] - part[0]["passes"]
+            cpu = part[-1]["cpu"] - part[0]["cpu"]
+            clock = part[-1]["t"] - part[0]["t"]
+            lines.append(f"  {name} {t:5.0f} s: {max(s['memory'] for s in part) / MB:6.2f} MB, "
+                         f"{max(s['handles'] for s in part)} handles, "
+                         f"{d / cpu if cpu > 0 else 0:6.0f} passes/processor s, {d / clock if clock > 0 else 0:5.1f} passes/s")
+        t += window
+    return lines
 
 
 def judge(name, samples, seconds):
@@ -133,13 +178,14 @@ def judge(name, samples, seconds):
 
     # Passes per second of the process's own processor time: what the
     # program costs per pass, whatever else the machine is doing; the passes
-    # per second of the clock are shown beside it.
+    # per second of the clock are shown beside it. A window's rate is the
+    # median of its intervals' rates, so that a burst of someone else's disk
+    # writes (each pass saves files) does not decide the verdict.
     def rate(part, clock):
         part = [s for s in part if s["passes"] >= 0]
-        if len(part) < 2:
-            return None
-        spent = part[-1][clock] - part[0][clock]
-        return (part[-1]["passes"] - part[0]["passes"]) / spent if spent > 0 else None
+        rates = sorted((b["passes"] - a["passes"]) / (b[clock] - a[clock])
+                       for a, b in zip(part, part[1:]) if b[clock] > a[clock])
+        return rates[len(rates) // 2] if rates else None
     head = [s for s in samples if s["t"] <= window]
     start, end = rate(head, "cpu"), rate(last, "cpu")
     if start is None or end is None:
@@ -180,6 +226,8 @@ def main():
     failed = False
     for name, (samples, status) in runs.items():
         lines, bad = judge(name, samples, seconds)
+        if samples:
+            lines = minute_table(name, samples, seconds) + lines
         if not status or str(status[0]) != "0":
             lines.append(f"{name}: the script ended with status {status[0] if status else 'unknown'}")
             lines += [str(s) for s in status[1:]]
