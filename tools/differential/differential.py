@@ -140,14 +140,14 @@ class Generator:
     def expr_str(self, d):
         n = lambda: self.expr("num", d)
         s = lambda: self.expr("str", d)
-        i = lambda: self.pick([str(self.r.randrange(0, 5)), str(self.r.randrange(-1, 12)), n()])
+        i = lambda: self.pick([str(self.r.randrange(0, 3))] * 4 + [str(self.r.randrange(-1, 12)), n()])
         k = self.r.randrange(16)
         if k < 3:
             return self.string()
         if k < 5:
             return self.var_of("str") or self.string()
         if k < 7:
-            return f"{s()} + {self.pick([s, n])()}"
+            return f"{s()} + {self.pick([s, lambda: 'str(' + n() + ')', n] if self.chance(0.1) else [s, lambda: 'str(' + n() + ')'])()}"
         if k == 7:
             return f"str({self.expr('any', d)})"
         if k == 8:
@@ -363,7 +363,7 @@ def main():
     g.add_argument("folder")
     r = sub.add_parser("run")
     r.add_argument("--seed", type=int, default=1)
-    r.add_argument("--count", type=int, default=800)
+    r.add_argument("--count", type=int, default=500)
     r.add_argument("--jobs", type=int, default=2, help="Windows runs at a time")
     r.add_argument("--keep", help="write the scripts here and keep them")
     r.add_argument("--zunrunc", default=str(ROOT / "build/native/hosts/zunrunc"))
