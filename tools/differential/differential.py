@@ -11,9 +11,9 @@ every operator, on numbers, strings, arrays and nested arrays, with if/else,
 repeat/break, blocks and mistakes that end a run with an error. Each seed
 gives the same scripts on every machine.
 
-A difference fails the run unless it is one of PLATFORM_DIFFERENCES, which
-docs/platforms.md describes; a listed difference that no script showed fails
-a run of 200 scripts or more, so the list stays true. A Windows run that
+A difference fails the run unless it is one of PLATFORM_DIFFERENCES, each of
+which must have its section in docs/platforms.md; a listed difference that no
+script showed fails a run of 200 scripts or more, so the list stays true. A Windows run that
 prints nothing or ends abnormally is run again once; if it does so again it
 is reported. Scripts run with TZ=UTC0 and standard input empty.
 """
@@ -283,10 +283,17 @@ def console_code_page(linux, windows):
     return text.encode(CONSOLE_CODE_PAGE, "replace"), windows
 
 
+# (name, its section of docs/platforms.md, rule)
 PLATFORM_DIFFERENCES = [
-    ("time zone names", zone_names),
-    ("console code page", console_code_page),
+    ("time zone names", "Time zone names", zone_names),
+    ("console code page", "Characters on standard output", console_code_page),
 ]
+
+
+def undocumented():
+    """The listed differences whose section the manual lacks."""
+    manual = (ROOT / "docs/platforms.md").read_text(encoding="utf-8")
+    return [name for name, section, _ in PLATFORM_DIFFERENCES if f"\n## {section}\n" not in manual]
 
 
 def parts(r):
@@ -302,12 +309,33 @@ def same(native, windows):
     if len(linux) != len(win):
         return []
     names = []
-    for name, rule in PLATFORM_DIFFERENCES:
+    for name, _, rule in PLATFORM_DIFFERENCES:
         changed = [rule(a, b) for a, b in zip(linux, win)]
         if changed != list(zip(linux, win)):
             names.append(name)
         linux, win = [a for a, _ in changed], [b for _, b in changed]
     return names if linux == win else []
+
+
+def self_test():
+    """The comparison on known pairs: the listed differences pass, and
+    nothing else does."""
+    R = Result
+    cases = [
+        (R("0", b"UTC 12:00\n", b""), R("0", b"Greenwich Standard Time 12:00\n", b""), ["time zone names"]),
+        (R("0", "\u00c4\u263a\n".encode(), b""), R("0", "\u00c4?\n".encode("cp437"), b""), ["console code page"]),
+        (R("1", b"", b"trace\n(pos 3) : x \xc3\x84\n"), R("1", b"", b"other\r\n(pos 3) : x \x8e\r\n"),
+         ["console code page"]),
+        (R("0", b"1\n", b""), R("0", b"1\n", b""), None),
+        (R("0", b"1\n", b""), R("1", b"1\n", b""), []),
+        (R("0", b"0.125\n", b""), R("0", b"0.000\n", b""), []),
+        (R("0", b"UTC\n", b""), R("0", b"Pacific Standard Time\n", b""), []),
+        (R("1", b"", b"(pos 3) : a\n"), R("1", b"", b"(pos 4) : a\n"), []),
+    ]
+    bad = [(n.out, w.out, want, same(n, w)) for n, w, want in cases if same(n, w) != want]
+    for b in bad:
+        print("differential self-test: %r against %r gave %r, not %r" % (b[0], b[1], b[3], b[2]))
+    return not bad
 
 
 def run_native(zunrunc, paths, env):
@@ -374,6 +402,12 @@ def main():
         generate(a.seed, a.count, a.folder)
         return 0
 
+    if not self_test():
+        return 1
+    missing = undocumented()
+    if missing:
+        print(f"differential: docs/platforms.md does not describe: {', '.join(missing)}")
+        return 1
     folder = a.keep or tempfile.mkdtemp(prefix="zun-differential-")
     try:
         started = time.monotonic()
@@ -386,7 +420,7 @@ def main():
         if again:
             for i, w in zip(again, run_windows(a.batch, a.zunrunc_exe, [paths[i] for i in again], a.jobs, env, folder)):
                 windows[i] = w
-        failures, seen = [], {name: 0 for name, _ in PLATFORM_DIFFERENCES}
+        failures, seen = [], {name: 0 for name, _, _ in PLATFORM_DIFFERENCES}
         for i, (n, w) in enumerate(zip(native, windows)):
             verdict = same(n, w)
             for name in verdict or []:
