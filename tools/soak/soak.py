@@ -11,8 +11,8 @@ Linux the open file descriptors are counted, on Windows the kernel handles
 and the GDI and USER objects (Wine counts no GDI or USER objects). The run fails when,
 after the warm-up (the first minute, or the first third of a shorter run),
 the peak of the last window of memory is more than 1 MB above the peak of
-the first window after the warm-up, when the peak of any count grows between
-the same windows, or when the passes per second of the last window fall more
+the first window after the warm-up, when the least value of any count grows
+between the same windows, or when the passes per second of the last window fall more
 than 10 % below those of the first window of the run. A window is a minute
 (a third of a shorter run). The seconds are those of processor time the
 process spent: a soak on a shared machine, whose disk and processors others
@@ -165,10 +165,12 @@ def judge(name, samples, seconds):
     lines.append(f"{name}: {kind} {max(s['memory'] for s in first) / MB:.2f} MB after the warm-up, "
                  f"{max(s['memory'] for s in last) / MB:.2f} MB at the end ({growth / 1024:+.0f} KB)"
                  + ("  <-- grows" if growth > MB else ""))
+    # Counts rise for a moment while a pass has a file open: a leak is seen
+    # in the least count of a window.
     for key in ("handles", "gdi", "user"):
         if key not in samples[0]:
             continue
-        a, b = max(s[key] for s in first), max(s[key] for s in last)
+        a, b = min(s[key] for s in first), min(s[key] for s in last)
         if a < 0 and b < 0:
             lines.append(f"{name}: {key} not counted here")
             continue
