@@ -111,8 +111,8 @@ constexpr double kPiOver2Parts[4] = {0x1.921fb544p+0, 0x1.0b4611a6p-34, 0x1.3198
 constexpr double kMediumLimit = 0x1p20;
 
 // The bits of 2/pi, 32 to a word: 2/pi = sum of kTwoOverPi32[i] * 2^(-32(i+1)).
-// 38 words reach the largest doubles with 192 bits to spare (computed with
-// 1,600-bit arithmetic; the tests compare results at every exponent).
+// The window of the largest doubles ends in word 37 (computed with 1,600-bit
+// arithmetic; the tests compare results at every exponent).
 constexpr uint32_t kTwoOverPi32[38] = {
     0xA2F9836E, 0x4E441529, 0xFC2757D1, 0xF534DDC0, 0xDB629599, 0x3C439041, 0xFE5163AB, 0xDEBBC561,
     0xB7246E3A, 0x424DD2E0, 0x06492EEA, 0x09D1921C, 0xFE1DEB1C, 0xB129A73E, 0xE88235F5, 0x2EBB4484,

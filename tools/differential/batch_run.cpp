@@ -89,7 +89,10 @@ int main(int argc, char** argv) {
       si.hStdError = err;
       PROCESS_INFORMATION pi{};
       std::wstring cmd = zun::golden::CommandLine(program, {items[r.index]});
-      bool ok = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+      // Without a console, zunrunc.exe writes UTF-8 as zunrunc does, so the
+      // texts compare byte for byte (with one, it would use the console's code
+      // page, a difference docs/platforms.md describes).
+      bool ok = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
       CloseHandle(out);
       CloseHandle(err);
       if (!ok) {
