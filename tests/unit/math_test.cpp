@@ -2,7 +2,8 @@
 // sin, cos and tan (the among them, 1e22, 2^1023 and the double
 // nearest to a multiple of pi/2 of all), the doubles nearest to multiples of
 // pi/2, powers whose exact value lies halfway between two doubles, subnormal
-// results, and the hyperbolic functions' and log10's worst cases of glibc.
+// results, exp near its limits and where glibc's is not the nearest double,
+// and the hyperbolic functions' and log10's worst cases of glibc.
 // Each expected value is the correctly rounded result, computed with
 // 2,000-bit arithmetic. The same table runs in both builds (the Windows one
 // under Wine).
@@ -64,6 +65,14 @@ const Case kCases[] = {
     {"tanh", 0x1.3000000000000p+4, 0, 0x1.fffffffffffffp-1},
     {"log10", 0x1.f400000000000p+9, 0, 0x1.8000000000000p+1},
     {"log10", 0x0.0000000000001p-1022, 0, -0x1.434e6420f4374p+8},
+    {"exp", 0x1.0000000000000p+0, 0, 0x1.5bf0a8b145769p+1},
+    {"exp", 0x1.08b0464ac62aap+9, 0, 0x1.a88c26e4159b8p+763},
+    {"exp", 0x1.2714279524b20p+9, 0, 0x1.55dab65094f12p+851},
+    {"exp", -0x1.74910d52d3051p+9, 0, 0x0.0000000000001p-1022},
+    {"exp", -0x1.74385446d71c3p+9, 0, 0x0.0000000000001p-1022},
+    {"exp", 0x1.62e42fefa39efp+9, 0, 0x1.fffffffffff2ap+1023},
+    {"exp", 0x1.9000000000000p+5, 0, 0x1.19103e4080b45p+72},
+    {"exp", -0x1.79ca10c924223p-67, 0, 0x1.0000000000000p+0},
     {"pow", 0x1.4e00000000000p+8, 0x1.d800000000000p+5, 0x1.8e884c3ef2829p+494},
     {"pow", 0x1.7d78404000000p+26, 0x1.0000000000000p+1, 0x1.1c3793dd66100p+53},
     {"pow", 0x1.ffff800000000p+17, 0x1.8000000000000p+1, 0x1.fffe800060000p+53},
@@ -84,8 +93,8 @@ double Apply(const Case& c) {
     const char* name;
     MathFn fn;
   };
-  const Named kOne[] = {{"sin", MathSin}, {"cos", MathCos},   {"tan", MathTan},   {"sinh", MathSinh},
-                        {"cosh", MathCosh}, {"tanh", MathTanh}, {"log10", MathLog10}};
+  const Named kOne[] = {{"sin", MathSin},   {"cos", MathCos},   {"tan", MathTan},     {"exp", MathExp},
+                        {"sinh", MathSinh}, {"cosh", MathCosh}, {"tanh", MathTanh}, {"log10", MathLog10}};
   for (const Named& n : kOne)
     if (std::string(c.fn) == n.name) return n.fn(c.x);
   return MathPow(c.x, c.y);
@@ -125,6 +134,8 @@ TEST(Math, EdgesFollowTheUsualRules) {
   EXPECT_EQ(MathCosh(-1000), inf);
   EXPECT_EQ(MathTanh(-inf), -1);
   EXPECT_EQ(MathLog10(0), -inf);
+  EXPECT_EQ(MathExp(-inf), 0);
+  EXPECT_EQ(MathExp(710), inf);
   EXPECT_TRUE(std::isnan(MathLog10(-1)));
 }
 
