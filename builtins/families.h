@@ -52,6 +52,7 @@ double MathSin(double);
 double MathSinh(double);
 double MathTan(double);
 double MathTanh(double);
+double MathPow(double, double);
 void ApplyMath(MathFn fn, EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
 template <MathFn Fn>
 ZUN_BUILTIN(Math) { ApplyMath(Fn, ctx, result, bOk); }
