@@ -697,6 +697,7 @@ CONTENTS = [
     ("Built-ins by family", "builtins/"),
     ("Constants", "constants.md"),
     ("Messages", "messages.md"),
+    ("Windows and Linux", "platforms.md"),
     ("Recipes", "recipes/"),
     ("Editors", "editors.md"),
     ("Index", "names.md"),
