@@ -98,6 +98,7 @@ EScriptValue EZunScriptEngine::Run() {
   strLastError.clear();
   strLastErrorSnippet.clear();
   strErrors.clear();
+  errorReports.clear();
   bError = false;
   breakPending = false;
   bClosedBrace = false;
@@ -141,7 +142,7 @@ EScriptValue EZunScriptEngine::Run() {
   } while (!IsAtEnd() && !IsError());
 
   TraceBuilt([&] { return u"cur scope rep:\r\n" + GetScopeReport(0); });
-  TraceBuilt([&] { return u"ERROR! : " + strErrors; });
+  ShowErrors(u"ERROR! : ");
   return result;
 }
 
@@ -150,14 +151,26 @@ void EZunScriptEngine::ReportError(const char* message) { ReportError(FromAscii(
 void EZunScriptEngine::ReportError(const u16& message) {
   if (bNestingExceeded) return;  // the nesting stop has been reported once
   bError = true;
-  u16 line = u"(pos " + Int64ToString(cursor.pos) + u") : " + message;
-  u16 snippet = SafeMid(strScript, static_cast<int64_t>(cursor.pos) - 40, 40);
-  strLastErrorSnippet = snippet;
-  for (auto& c : snippet)
+  ErrorReport report;
+  report.pos = cursor.pos;
+  LineAndColumn(strScript, cursor.pos, report.line, report.column);
+  report.message = message;
+  strLastErrorSnippet = SafeMid(strScript, static_cast<int64_t>(cursor.pos) - 40, 40);
+  report.snippet = strLastErrorSnippet;
+  for (auto& c : report.snippet)
     if (c == u'\r' || c == u'\n') c = u' ';
-  line += u", code snippet:\"" + snippet + u"\"";
-  strErrors += line + u"\r\n";
-  Trace(strErrors);
+  errorReports.push_back(std::move(report));
+  strErrors += ReportsText({errorReports.back()});
+  ShowErrors(u16());
+}
+
+void EZunScriptEngine::ShowErrors(const u16& lead) {
+  if (!TraceShown()) return;
+  try {
+    Dialogs().ErrorBox(hMainWnd, lead, errorReports);
+  } catch (const std::bad_alloc&) {
+    ShowEngineBox(u"(not enough memory to show this text)");
+  }
 }
 
 bool EZunScriptEngine::NestingExceeded() {

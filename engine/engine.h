@@ -61,6 +61,7 @@ class EZunScriptEngine final {
   bool breakPending = false;
   u16 strErrors;
   u16 strLastErrorSnippet;
+  std::vector<ErrorReport> errorReports;  // the same reports as records, for the hosts
   bool bError = false;
   EScriptScope environment;
   std::vector<EScriptScope> scopes;  // a vector: a block pushes and pops one on every pass
@@ -174,6 +175,8 @@ class EZunScriptEngine final {
   void Abandon(const char* message);
   // Shows one of the engine's own boxes (traces and warnings).
   void ShowEngineBox(const u16& text);
+  // The box of the run's errors, after `lead`, when traces are shown.
+  void ShowErrors(const u16& lead);
   // The lexer (engine/lexer.cpp): reads at the cursor and stores what it
   // found, unless the read reported an error.
   const ELexedToken& LexUncached();

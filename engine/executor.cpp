@@ -11,6 +11,11 @@
 namespace zun {
 
 ENode* EZunScriptEngine::StatementAt(int32_t pos) {
+#ifdef ZUN_TEXT_ONLY
+  // The reference build of tools/engine-diff: the text interpreter alone.
+  (void)pos;
+  return nullptr;
+#endif
   bool known = false;
   ENode* s = code.At(pos, known);
   if (!known) {
@@ -29,7 +34,9 @@ ENode* EZunScriptEngine::StatementAt(int32_t pos) {
 }
 
 EScriptValue EZunScriptEngine::RunStatement() {
-  ENode* s = StatementAt(cursor.pos);
+  // After an error only the text interpreter runs: a statement then reads
+  // its first part and stops, as it always has.
+  ENode* s = bError ? nullptr : StatementAt(cursor.pos);
   if (!s) return EvaluateExpression(1);
   bOffTrack = false;
   EScriptValue v = executor->Expr(*s);

@@ -85,6 +85,7 @@ void EZunScriptEngine::OmitScope() {
 
 bool EZunScriptEngine::CheckScript() {
   strErrors.clear();
+  errorReports.clear();
   bError = false;
   cursor.pos = 0;
   tokenCache.Clear();

@@ -32,6 +32,21 @@ enum : int {
   ID_YES = 6, ID_NO = 7, ID_TRYAGAIN = 10, ID_CONTINUE = 11
 };
 
+// One error of a run, as the engine records it: where (a position in the
+// script, counted in UTF-16 units from 0, and the line and column it falls
+// on, counted from 1), what, and the (at most 40) characters before the
+// position, with line breaks shown as blanks.
+struct ErrorReport {
+  int32_t pos = 0;
+  int line = 1;
+  int column = 1;
+  u16 message;
+  u16 snippet;
+};
+// The standard text of a run's reports: "(pos N) : MESSAGE, code
+// snippet:"SNIPPET"" and CR LF each.
+u16 ReportsText(const std::vector<ErrorReport>& reports);
+
 class IScriptDialogs {
  public:
   virtual ~IScriptDialogs() = default;
@@ -48,6 +63,12 @@ class IScriptDialogs {
   // The engine's own boxes: error reports, the traces shown after an error
   // and its warnings. A plain box with OK and the application's title.
   virtual void EngineBox(void* owner, const u16& text) { MessageBox(owner, text, AppTitle(), 0); }
+  // The engine's box of its errors: `lead` (such as "ERROR! : "), then every
+  // report of the run so far. A host shows the records as it likes; by
+  // default an engine box of their standard text.
+  virtual void ErrorBox(void* owner, const u16& lead, const std::vector<ErrorReport>& reports) {
+    EngineBox(owner, lead + ReportsText(reports));
+  }
 };
 
 // The buttons of a message box type, in order, as the system shows them.

@@ -29,6 +29,13 @@ u16 ButtonName(int id) {
   }
 }
 
+u16 ReportsText(const std::vector<ErrorReport>& reports) {
+  u16 text;
+  for (const ErrorReport& r : reports)
+    text += u"(pos " + Int64ToString(r.pos) + u") : " + r.message + u", code snippet:\"" + r.snippet + u"\"\r\n";
+  return text;
+}
+
 namespace {
 
 class Unattended : public IScriptDialogs {
@@ -40,6 +47,7 @@ class Unattended : public IScriptDialogs {
   }
   int ShowMenu(void*, const std::vector<MenuItem>&) override { return -1; }
   void EngineBox(void*, const u16&) override {}
+  void ErrorBox(void*, const u16&, const std::vector<ErrorReport>&) override {}
 };
 
 }  // namespace

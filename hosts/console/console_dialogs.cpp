@@ -82,37 +82,18 @@ int ConsoleDialogs::ShowMenu(void*, const std::vector<MenuItem>& items) {
   return -1;
 }
 
-u16 ConsoleDialogs::WithLineAndColumn(const u16& text) const {
-  static const u16 kOpen = u"(pos ";
-  u16 out;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t at = text.find(kOpen, i);
-    if (at == u16::npos) break;
-    size_t j = at + kOpen.size();
-    int64_t pos = 0;
-    size_t digits = 0;
-    while (j < text.size() && IsDigit(text[j]) && digits < 10) {
-      pos = pos * 10 + (text[j] - u'0');
-      ++j;
-      ++digits;
-    }
-    out.append(text, i, j - i);
-    i = j;
-    if (digits > 0 && pScript && text.compare(j, 4, u") : ") == 0) {
-      int line = 0, column = 0;
-      EZunScriptEngine::LineAndColumn(*pScript, static_cast<int32_t>(pos), line, column);
-      out += u", line " + Int64ToString(line) + u", column " + Int64ToString(column);
-    }
-  }
-  out.append(text, i, u16::npos);
-  return out;
-}
-
 void ConsoleDialogs::EngineBox(void*, const u16& text) {
-  u16 block = ToTerminalLines(WithLineAndColumn(text));
+  u16 block = ToTerminalLines(text);
   if (block.empty() || block.back() != u'\n') block.push_back(u'\n');
   WriteText(Stream::Err, block);
+}
+
+void ConsoleDialogs::ErrorBox(void* owner, const u16& lead, const std::vector<ErrorReport>& reports) {
+  u16 text = lead;
+  for (const ErrorReport& r : reports)
+    text += u"(pos " + Int64ToString(r.pos) + u", line " + Int64ToString(r.line) + u", column " +
+            Int64ToString(r.column) + u") : " + r.message + u", code snippet:\"" + r.snippet + u"\"\r\n";
+  EngineBox(owner, text);
 }
 
 }  // namespace zun

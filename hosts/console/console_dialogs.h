@@ -8,20 +8,13 @@ namespace zun {
 
 class ConsoleDialogs : public IScriptDialogs {
  public:
-  // The script text, to give error positions as lines and columns.
-  explicit ConsoleDialogs(const u16* script) : pScript(script) {}
-
   u16 AppTitle() override { return u"zunrunc"; }
   int MessageBox(void* owner, const u16& text, const u16& caption, uint32_t type) override;
   u16 InputBox(void* owner, const u16& question, bool multiline, int& button) override;
   int ShowMenu(void* owner, const std::vector<MenuItem>& items) override;
   void EngineBox(void* owner, const u16& text) override;
-
-  // Adds "line L, column C" to every "(pos N) : " of an error text.
-  u16 WithLineAndColumn(const u16& text) const;
-
- private:
-  const u16* pScript;
+  // Each report with its line and column: "(pos N, line L, column C) : ...".
+  void ErrorBox(void* owner, const u16& lead, const std::vector<ErrorReport>& reports) override;
 };
 
 // CR LF as the terminal's line break.

@@ -169,7 +169,7 @@ int Main(int argc, char** argv) {
   engine.strScriptPath = fromInput ? u16() : platform::FullPathOf(path);
   engine.strScriptCmdLine = JoinCommandLine(scriptArgs);
   for (const u16& a : scriptArgs) engine.files.Add(a);
-  ConsoleDialogs dialogs(&engine.strScript);
+  ConsoleDialogs dialogs;
   engine.SetDialogs(&dialogs);
   engine.SetBuiltinLookup(FindBuiltin);
   engine.Initialize();

@@ -148,7 +148,10 @@ class Gen:
         r = self.r
         k = r.randrange(14)
         if k < 3 or not self.vars:
-            v = self.name()
+            # Now and then a name that an outer block holds already: the
+            # declaration shadows it until its block ends.
+            shadow = self.vars and r.randrange(4) == 0
+            v = r.choice(list(self.vars)) if shadow else self.name()
             kind = r.choice(["num", "num", "str", "arr"])
             if kind == "arr":
                 self.emit(indent, f'var ${v}[]; ${v}["k"] = {self.num(1)}; ${v}["n"] = {self.num(1)};')
