@@ -48,6 +48,9 @@ void ECompiler::Leave() {
 void ECompiler::Deepen(ENode* n, const ENode* child, int extra) {
   if (child && child->depth + 1 + extra > n->depth) n->depth = child->depth + 1 + extra;
   if (child) n->closes = n->closes || child->closes;
+  // A declaration belongs to the nearest block around it.
+  bool ownScope = child && (child->kind == NK_BLOCK || child->kind == NK_REPEAT);
+  if (child && !ownScope) n->declares = n->declares || child->declares || child->kind == NK_DECLARE;
 }
 
 bool ECompiler::Optional(EOperator op) {
@@ -158,8 +161,8 @@ ENode* ECompiler::Expr(int minLevel) {
   if (n->kind == NK_VAR && !n->a && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;
-    bool doubleOp = (op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN) || (op >= OP_LESS && op <= OP_DIVIDE);
-    n->oneDoubleOp = doubleOp && right->leaf && (right->kind == NK_NUMBER || right->kind == NK_VAR);
+    bool numberOp = (op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN) || (op >= OP_LESS && op <= OP_DIVIDE);
+    n->oneNumberOp = numberOp && right->leaf && (right->kind == NK_NUMBER || right->kind == NK_VAR);
     static const uint8_t kMasks[] = {1, 1 | 2, 4, 4 | 2, 2, 1 | 4};  // < <= > >= == !=
     if (op >= OP_LESS && op <= OP_NOT_EQUAL) n->compareMask = kMasks[op - OP_LESS];
   }

@@ -150,16 +150,8 @@ class EZunScriptEngine final {
     return LexUncached();
   }
   bool ApplyOperator(EOperator op, EScriptValue& left, const EScriptValue& right) {
-    // Arithmetic and comparisons between doubles without the call to the
-    // operator's function.
-    if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE) {
-      if (ApplyToDoubles(op, left.dValue, right.dValue)) return true;
-      int compared = CompareDoubles(op, left.dValue, right.dValue);
-      if (compared >= 0) {
-        left.SetInt64(compared);
-        return true;
-      }
-    }
+    // Arithmetic and comparisons between numbers without the operator's function.
+    if (left.IsNumber() && right.IsNumber() && ApplyToNumbers(op, left, right)) return true;
     OperatorFn apply = OperatorInfo(op).apply;
     return apply && apply(*this, left, right);
   }
@@ -236,7 +228,7 @@ class EZunScriptEngine final {
   // variable's value and left value; false when no name follows.
   bool Declare(EScriptValue& acc, LValue& lvalue);
   // The declaration itself, its tokens read.
-  void Declared(const EText& name, bool isArray, EScriptValue& acc, LValue& lvalue);
+  void Declared(const EText& name, ENameSlot* slot, bool isArray, EScriptValue& acc, LValue& lvalue);
   // Stores v through the left value; false when it names nothing any more.
   bool StoreThrough(const LValue& lv, const EScriptValue& v);
   // `+=` that appends to an array or a string in place (the caller checks
@@ -282,7 +274,7 @@ class EZunScriptEngine final {
   // Variables: the name slots whose generation tells whether a found
   // object still stands for its name (see ENameSlot).
   ENameSlot* SlotOf(const u16& name);
-  EScriptObject* AddToCurrentScope(const EScriptObject& object);
+  EScriptObject* AddToCurrentScope(const EScriptObject& object, ENameSlot* slot = nullptr);
   void Forget(EScriptScope& scope);
   std::unordered_map<u16, std::unique_ptr<ENameSlot>> nameSlots;
 

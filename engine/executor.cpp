@@ -48,7 +48,7 @@ EScriptValue EZunScriptEngine::RunStatement() {
 // EvaluateExpression.
 EScriptValue EExecutor::Expr(const ENode& n) {
   EScriptValue acc;
-  if (n.oneDoubleOp && OneDoubleOp(n, acc)) return acc;
+  if (n.oneNumberOp && OneNumberOp(n, acc)) return acc;
   if (n.kind == NK_IF) {  // a keyword statement ends with itself
     ++e.nNesting;
     If(n, acc);
@@ -114,7 +114,7 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
       return false;
     case NK_DECLARE:
       e.cursor.pos = n.errorPos;
-      e.Declared(n.name, n.isArray, acc, lv);
+      e.Declared(n.name, n.slot, n.isArray, acc, lv);
       return !e.IsError();
     case NK_IF:
       If(n, acc);
@@ -137,30 +137,37 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
   return false;
 }
 
-bool EExecutor::OneDoubleOp(const ENode& n, EScriptValue& acc) {
+bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
   EScriptObject* object = Lookup(n);
-  if (!object || object->value.type != SEVT_DOUBLE) return false;
+  if (!object || !object->value.IsNumber()) return false;
   const ETailOp& t = n.tail[0];
   const ENode& r = *t.right;
-  double right = r.value.dValue;
+  const EScriptValue* right = &r.value;
   if (r.kind == NK_VAR) {
     EScriptObject* source = Lookup(r);
-    if (!source || source->value.type != SEVT_DOUBLE) return false;
-    right = source->value.dValue;
+    if (!source) return false;
+    right = &source->value;
   }
+  if (!right->IsNumber()) return false;
   // What the general way makes: acc a copy of the variable, the operator
   // applied to it, stored back for an assignment.
   EScriptValue& v = object->value;
-  double left = v.dValue;
-  if (n.compareMask) {
-    int outcome = left < right ? 1 : left == right ? 2 : 4;  // a NaN compares as greater
-    acc.SetInt64((n.compareMask & outcome) != 0);
+  if (v.type == SEVT_DOUBLE && right->type == SEVT_DOUBLE) {  // the commonest, without a call
+    double x = v.dValue, y = right->dValue;
+    if (n.compareMask) {
+      int outcome = x < y ? 1 : x == y ? 2 : 4;
+      acc.SetInt64((n.compareMask & outcome) != 0);
+    } else {
+      ApplyToDoubles(t.op, x, y);
+      acc.SetDouble(x);
+      if (t.info->assigns) v.dValue = x;
+    }
+    if (v.name.HasBody()) acc.name = v.name;
   } else {
-    ApplyToDoubles(t.op, left, right);
-    acc.SetDouble(left);
-    if (t.info->assigns) v.dValue = left;
+    acc.CopyFrom(v);
+    if (!ApplyToNumbers(t.op, acc, *right)) return false;  // the general way reports
+    if (t.info->assigns) v.CopyFrom(acc);
   }
-  if (v.name.HasBody()) acc.name = v.name;
   if (e.breakPending && !n.endsAfterOperand) {
     e.cursor.pos = r.end;
     e.bOffTrack = true;
@@ -171,8 +178,8 @@ bool EExecutor::OneDoubleOp(const ENode& n, EScriptValue& acc) {
 }
 
 void EExecutor::Bind(const ENode& n) {
-  n.binding = e.FindObject(n.name, true);
-  n.bindingGeneration = n.slot->generation;
+  n.slot->bound = e.FindObject(n.name, true);
+  n.slot->boundGeneration = n.slot->generation;
 }
 
 // EvaluateExpression's variable and ResolveReference.
@@ -189,7 +196,8 @@ bool EExecutor::Variable(const ENode& n, EScriptValue& acc, LValue& lv) {
     acc.CopyFrom(object->value);
     return true;
   }
-  EScriptValue index = Expr(*n.a);
+  EScriptValue index;
+  if (!Leaf(*n.a, index)) index = Expr(*n.a);
   bool derailed = e.Derailed(), outOfRange = false, created = false;
   const EScriptValue* p = nullptr;
   if (!derailed) {
@@ -241,7 +249,7 @@ void EExecutor::Tail(const ENode& n, EScriptValue& acc, LValue& lv) {
 void EExecutor::Block(const ENode& n, EScriptValue& result) {
   ++e.nNesting;
   e.Trace("entering scope");
-  e.PushScope();
+  if (n.declares) e.PushScope();
   for (const ENode* s : n.list) {
     result.KeepNameOnly();  // the last value shares nothing while the next statement runs
     if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, without a call
@@ -262,7 +270,7 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
     }
   }
   e.Trace("leaving scope");
-  e.PopScope();
+  if (n.declares) e.PopScope();
   --e.nNesting;
 }
 

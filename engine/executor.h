@@ -38,9 +38,9 @@ class EExecutor {
   bool Primary(const ENode& n, EScriptValue& acc, LValue& lv);
   void Tail(const ENode& n, EScriptValue& acc, LValue& lv);
   bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
-  // A oneDoubleOp node whose two values are doubles, into acc, as the
+  // A oneNumberOp node whose two values are numbers, into acc, as the
   // general way computes it; false to take the general way.
-  bool OneDoubleOp(const ENode& n, EScriptValue& acc);
+  bool OneNumberOp(const ENode& n, EScriptValue& acc);
   // Each runs its construct into result, a new value.
   void Block(const ENode& n, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
@@ -50,8 +50,9 @@ class EExecutor {
   void Skip(const ENode& n);
   // The object a variable's name stands for, or null.
   EScriptObject* Lookup(const ENode& n) {
-    if (n.bindingGeneration != n.slot->generation) Bind(n);
-    return n.binding;
+    ENameSlot& slot = *n.slot;
+    if (slot.boundGeneration != slot.generation) Bind(n);
+    return slot.bound;
   }
   void Bind(const ENode& n);
 

@@ -100,14 +100,16 @@ bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
   bool isArray = Lex().text == u"[";
   if (isArray) cursor.FindChar(u']');
   else cursor.pos = bracketStart;
-  Declared(name, isArray, acc, lvalue);
+  Declared(name, nullptr, isArray, acc, lvalue);
   return true;
 }
 
-void EZunScriptEngine::Declared(const EText& name, bool isArray, EScriptValue& acc, LValue& lvalue) {
+void EZunScriptEngine::Declared(const EText& name, ENameSlot* slot, bool isArray, EScriptValue& acc,
+                                LValue& lvalue) {
   EScriptObject object;
   object.kind = SEO_VAR;
   object.name = name;
+  object.slot = slot;
   if (isArray) object.value.type = SEVT_ARRAY;
   if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
   if (EScriptObject* stored = SetOrAddObject(object, false)) {

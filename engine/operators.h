@@ -88,7 +88,34 @@ inline int CompareDoubles(EOperator op, double a, double b) {
     default: return -1;
   }
 }
+// Two's-complement arithmetic on 64-bit integers, without signed overflow.
+inline int64_t WrapAdd(int64_t a, int64_t b) {
+  return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
+}
+inline int64_t WrapSub(int64_t a, int64_t b) {
+  return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+}
+inline int64_t WrapMul(int64_t a, int64_t b) {
+  return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b));
+}
+// A comparison between integers: 1 or 0; -1 for any other operator.
+inline int CompareInts(EOperator op, int64_t a, int64_t b) {
+  switch (op) {
+    case OP_LESS: return a < b;
+    case OP_LESS_EQUAL: return a <= b;
+    case OP_GREATER: return a > b;
+    case OP_GREATER_EQUAL: return a >= b;
+    case OP_EQUAL: return a == b;
+    case OP_NOT_EQUAL: return a != b;
+    default: return -1;
+  }
+}
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
+// + - * / (and their assignments) and the comparisons between two numbers
+// (ints or doubles), as the operators compute them: the result keeps the
+// left operand's type. False, changing nothing, for any other operator and
+// for an integer division by zero, which the operator's function reports.
+bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
 // The identity of an operator spelling; OP_OTHER for any other text.
 EOperator OperatorOf(u16view text);
 

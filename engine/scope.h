@@ -15,8 +15,13 @@ enum : int32_t { SEO_UNKNOWN = 0, SEO_VAR = 1, SEO_FUNCTION = 3 };
 // whenever an object of that name is declared or destroyed, so a lookup
 // found for the name holds exactly as long as the count stays. A loop body
 // that declares $tmp on every pass then changes only what $tmp means.
+struct EScriptObject;
 struct ENameSlot {
   uint64_t generation = 1;  // 64 bits: a count that never comes round again
+  // The object the name was last found to mean, while generation is
+  // boundGeneration: what it means does not depend on who asks.
+  uint64_t boundGeneration = 0;
+  EScriptObject* bound = nullptr;
 };
 
 struct EScriptObject {

@@ -24,10 +24,13 @@ ENameSlot* EZunScriptEngine::SlotOf(const u16& name) {
   return slot.get();
 }
 
-EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object) {
+EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object, ENameSlot* slot) {
   EScriptObject* added = scopes.back().Append(object);
-  added->slot = SlotOf(added->name);
-  ++added->slot->generation;  // the name may mean this object now
+  added->slot = slot ? slot : SlotOf(added->name);
+  // The innermost object of its name: what the name means now.
+  ENameSlot& s = *added->slot;
+  s.boundGeneration = ++s.generation;
+  s.bound = added;
   return added;
 }
 
@@ -55,7 +58,7 @@ EScriptObject* EZunScriptEngine::SetOrAddObject(const EScriptObject& object, boo
     return existing;
   }
   if (scopes.empty()) return nullptr;
-  return AddToCurrentScope(object);
+  return AddToCurrentScope(object, object.slot);
 }
 
 EScriptValue EZunScriptEngine::ExecuteScope() {

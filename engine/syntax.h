@@ -59,12 +59,16 @@ struct ENode {
   bool isArray = false;    // NK_DECLARE: var $name[...]
   bool hasElse = false;    // NK_IF
   bool leaf = false;       // a literal, constant or unindexed variable alone
+  // NK_BLOCK, NK_REPEAT: a statement of the block itself declares a
+  // variable. A block that declares none needs no scope of its own: an empty
+  // scope changes no lookup and shows in no report.
+  bool declares = false;
   // An unindexed variable, one arithmetic, comparison or compound
-  // assignment, and a leaf (`$i += 1`, `$i >= $n`): between doubles the
-  // executor computes it without the general operator loop.
-  bool oneDoubleOp = false;
-  // A oneDoubleOp comparison: the outcomes it holds for (1 less, 2 equal,
-  // 4 greater); 0 for arithmetic.
+  // assignment, and a number or variable alone (`$i += 1`, `$i >= $n`):
+  // between numbers the executor computes it without the operator loop.
+  bool oneNumberOp = false;
+  // A oneNumberOp comparison: the outcomes it holds for (1 less, 2 equal,
+  // 4 greater, a NaN comparing as greater); 0 for arithmetic.
   uint8_t compareMask = 0;
   int32_t start = 0;       // the cursor before it
   int32_t end = 0;         // the cursor after it, when it runs to its end
@@ -83,10 +87,6 @@ struct ENode {
   ENode* c = nullptr;      // NK_IF else branch
   std::vector<ENode*> list;  // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
   std::vector<ETailOp> tail;
-  // NK_VAR: the object the name was found as, while the name's generation
-  // is unchanged (see ENameSlot).
-  mutable uint64_t bindingGeneration = 0;
-  mutable EScriptObject* binding = nullptr;
 };
 
 // The compiled statements of a script, by the position each starts at.

@@ -1,5 +1,7 @@
 #include "engine/value.h"
 
+#include "engine/operators.h"
+
 #include "platform/system.h"
 
 #include <cstdint>
@@ -8,11 +10,6 @@
 namespace zun {
 
 namespace {
-
-// Two's-complement addition without signed-overflow UB.
-int64_t WrapAdd(int64_t a, int64_t b) {
-  return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
-}
 
 bool StartsLikeNumber(const u16& s) {
   if (s.empty()) return false;

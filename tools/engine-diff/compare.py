@@ -64,8 +64,8 @@ def compare(old, new, script, same_host):
 
 def main():
     p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    p.add_argument("old")
-    p.add_argument("new")
+    p.add_argument("old", type=os.path.abspath)
+    p.add_argument("new", type=os.path.abspath)
     p.add_argument("folder")
     p.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     p.add_argument("--show", type=int, default=5, help="how many differences to print in full")
