@@ -1,4 +1,4 @@
-// The built-ins, one family per file; builtins/dispatch.cpp maps names to them.
+// The built-ins, one family per file; builtins/table.cpp maps names to them.
 #pragma once
 
 #include "engine/call_context.h"

@@ -27,7 +27,6 @@ bool ValueOf(const EScriptConstant& c, EScriptValue& value) {
 
 bool EZunScriptEngine::GetConstantValue(const u16& name, EScriptValue& value) const {
   EScriptConstant c;
-  c.type = 1;
   return LookupConstant(name, c) && ValueOf(c, value);
 }
 

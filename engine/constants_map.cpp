@@ -1,3 +1,4 @@
+// The predefined constants' hash map.
 #include "engine/constants_map.h"
 
 namespace zun {

@@ -6,12 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "engine/value.h"
 #include "text/text.h"
 
 namespace zun {
 
 struct EScriptConstant {
-  int32_t type = 1;
+  int32_t type = SEVT_EMPTY;  // SEVT_STRING, SEVT_INT or SEVT_DOUBLE once found
   double dValue = 0.0;
   const char16_t* pszValue = nullptr;  // static text, never freed
   int64_t nValue = 0;
@@ -30,7 +31,6 @@ class EConstantsMap {
   uint32_t GetGeneration() const { return nGeneration; }
   void SetAt(const u16& key, const EScriptConstant& value);
   int GetCount() const { return nCount; }
-  int GetBucketCount() const { return static_cast<int>(heads.size()); }
   void RemoveAll();
 
  private:

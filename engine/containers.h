@@ -1,6 +1,6 @@
 // The engine's one growable array.
 //
-// Every list of the engine (array elements, scope objects, the scope stack)
+// Every list of the engine (array elements, a scope's objects)
 // grows by the same rule: a new capacity of max(capacity + step, count) where
 // step is half the capacity, at least 4, so that appends cost amortised O(1)
 // however long the list gets; the first allocation is exact.
@@ -49,7 +49,6 @@ class EArray {
   ~EArray() { SetSize(0); }
 
   int GetSize() const { return nCount; }
-  int GetCapacity() const { return nCapacity; }
   bool IsEmpty() const { return nCount == 0; }
 
   // Returns false (and changes nothing) for a negative count.
@@ -77,14 +76,6 @@ class EArray {
       return *new (pData + nCount++) T(std::move(taken));
     }
     return *new (pData + nCount++) T(std::move(v));
-  }
-
-  // Removes n elements starting at index (used to pop the top scope).
-  void RemoveAt(int index, int n = 1) {
-    if (index < 0 || n <= 0 || index >= nCount) return;
-    if (n > nCount - index) n = nCount - index;
-    for (int i = index; i + n < nCount; ++i) pData[i] = std::move(pData[i + n]);
-    SetSize(nCount - n);
   }
 
   void RemoveAll() { SetSize(0); }

@@ -119,7 +119,6 @@ class EZunScriptEngine final {
   // Diagnostics (engine/diagnostics.cpp).
   u16 GetObjectInfo(const EScriptObject& object) const;
   u16 GetScopeReport(int index) const;
-  EScriptScope* GetScope(int index);
 
   // The dialog seam; the host installs its own before Initialize (until it
   // does, nothing is shown and every question takes its default answer).

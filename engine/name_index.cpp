@@ -1,3 +1,4 @@
+// The index from element names to their first position in an array.
 #include "engine/name_index.h"
 
 #include <functional>

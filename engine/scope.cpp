@@ -1,3 +1,4 @@
+// A scope's objects: finding, appending and copying them.
 #include "engine/scope.h"
 
 namespace zun {

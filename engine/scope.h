@@ -34,6 +34,9 @@ struct EScriptObject {
 class EScriptScope {
  public:
   u16 name;
+  // Boxed, one allocation per object, so that an object stays where it is
+  // when the list grows: name slots and compiled references keep pointers
+  // to objects across later declarations.
   EArray<std::unique_ptr<EScriptObject>> objects;
 
   // Appends independent copies of the source's objects (after deleting our

@@ -34,11 +34,6 @@ EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object, 
   return added;
 }
 
-EScriptScope* EZunScriptEngine::GetScope(int index) {
-  if (index == -1) index = GetCurrentScopeIndex();
-  return index >= 0 && index <= GetCurrentScopeIndex() ? &scopes[static_cast<size_t>(index)] : nullptr;
-}
-
 EScriptObject* EZunScriptEngine::FindObject(const u16& name, bool searchOuter) {
   return FindObject(EText(name), searchOuter);
 }

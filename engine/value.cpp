@@ -1,3 +1,4 @@
+// Values: conversions between the five types, comparison, printed forms and elements.
 #include "engine/value.h"
 
 #include "engine/operators.h"

@@ -229,6 +229,9 @@ class EScriptValue {
 // byte by byte.
 template <>
 struct EIsRelocatable<EScriptValue> : std::true_type {};
+static_assert(sizeof(EText) == sizeof(void*) && sizeof(EElements) == sizeof(void*),
+              "each payload is one pointer to a body elsewhere, never into the value: moving the bytes moves it");
+static_assert(sizeof(EScriptValue) == 40, "a value is 40 bytes: a million elements' memory rests on it");
 
 // The shared body of an element list.
 struct EElements::Body {

@@ -1,3 +1,4 @@
+// The small application framework: the application object, modal dialogs and their messages.
 #include "framework/afxwin.h"
 
 #include "platform/arguments.h"

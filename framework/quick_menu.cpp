@@ -1,3 +1,4 @@
+// The popup menu of WinShowMenu and the hidden window that owns it.
 #include "framework/quick_menu.h"
 
 #include "platform/win32/wide.h"

@@ -1,3 +1,4 @@
+// The runner's command line: script files and /switches.
 #include "loader/command_line.h"
 
 namespace zun {

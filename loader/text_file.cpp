@@ -1,3 +1,4 @@
+// Reading and decoding text files (ANSI, UTF-16 in either order, UTF-8 with a signature).
 #include "loader/text_file.h"
 
 #include <cstdlib>

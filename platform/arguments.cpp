@@ -1,3 +1,4 @@
+// Splitting a Windows command line into arguments and joining them back.
 #include "platform/arguments.h"
 
 namespace zun {

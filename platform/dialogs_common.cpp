@@ -1,3 +1,5 @@
+// What every host's dialogs share: message box buttons and their names, the standard text of
+// error reports, and the dialogs of a run nobody attends.
 #include "platform/dialogs.h"
 
 namespace zun {

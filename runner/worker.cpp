@@ -1,13 +1,14 @@
+// The worker thread: runs the job's script on the engine and tells the dialog when it ends.
 #include "runner/worker.h"
 #include "builtins/table.h"
 
+#include <memory>
 #include <new>
 
 #include "platform/files.h"
 #include "framework/script_dialogs.h"
 #include "platform/win32/handles.h"
 #include "loader/exit_status.h"
-#include "runner/zunrun_app.h"
 
 namespace zun {
 
@@ -19,24 +20,32 @@ RegisteredWait g_workerWatch;
 // The script's dialogs are owned by the runner's (hidden) dialog.
 class RunnerDialogs : public Win32Dialogs {
  public:
-  void* MainWindow() override { return g_hDialog; }
+  explicit RunnerDialogs(HWND owner) : m_hOwner(owner) {}
+  void* MainWindow() override { return m_hOwner; }
+
+ private:
+  HWND m_hOwner;
 };
 
-DWORD WINAPI WorkerMain(LPVOID) {
+DWORD WINAPI WorkerMain(LPVOID param) {
+  std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(param));
   DWORD status = kScriptError;
   try {
-    static RunnerDialogs dialogs;
-    g_engine.SetDialogs(&dialogs);
-    g_engine.SetBuiltinLookup(FindBuiltin);
-    g_engine.Initialize();
-    g_engine.SetScript(g_strScriptText);
-    g_engine.Run();
-    status = g_engine.IsError() ? kScriptError : kRanClean;
-    if (g_bDeleteScript) platform::DeleteFilePath(g_strScriptPath);
+    // The engine keeps a pointer to its dialogs for as long as it lives,
+    // which may outlast this thread by the process's last moments.
+    static RunnerDialogs dialogs(job->owner);
+    EZunScriptEngine& engine = *job->engine;
+    engine.SetDialogs(&dialogs);
+    engine.SetBuiltinLookup(FindBuiltin);
+    engine.Initialize();
+    engine.SetScript(std::move(job->scriptText));
+    engine.Run();
+    status = engine.IsError() ? kScriptError : kRanClean;
+    if (job->deleteScript) platform::DeleteFilePath(job->scriptPath);
   } catch (const std::bad_alloc&) {
     // Memory ran out outside a statement (a statement reports it itself).
   }
-  PostMessageW(g_hDialog, WM_COMMAND, IDOK, 0);
+  PostMessageW(job->owner, WM_COMMAND, IDOK, 0);
   return status;
 }
 
@@ -46,12 +55,15 @@ VOID CALLBACK OnWorkerEnded(PVOID dialog, BOOLEAN) { PostMessageW(static_cast<HW
 
 }  // namespace
 
-bool StartWorker() {
+bool StartWorker(WorkerJob job) {
+  HWND owner = job.owner;
+  auto owned = std::make_unique<WorkerJob>(std::move(job));
   DWORD id = 0;
-  g_worker.reset(CreateThread(nullptr, 0, WorkerMain, nullptr, 0, &id));
+  g_worker.reset(CreateThread(nullptr, 0, WorkerMain, owned.get(), 0, &id));
   if (!g_worker) return false;
+  owned.release();  // the worker's now
   HANDLE wait = nullptr;
-  if (RegisterWaitForSingleObject(&wait, g_worker.get(), OnWorkerEnded, g_hDialog, INFINITE, WT_EXECUTEONLYONCE))
+  if (RegisterWaitForSingleObject(&wait, g_worker.get(), OnWorkerEnded, owner, INFINITE, WT_EXECUTEONLYONCE))
     g_workerWatch.reset(wait);
   return true;
 }

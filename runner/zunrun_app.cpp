@@ -1,3 +1,4 @@
+// zunrun.exe's entry point: runs the main dialog and returns the run's exit status.
 #include "runner/zunrun_app.h"
 
 #include "loader/exit_status.h"
@@ -15,10 +16,6 @@ constexpr DWORD kWorkerEndMs = 5000;
 
 CZunRunApp theApp;
 EZunScriptEngine g_engine;
-u16 g_strScriptPath;
-u16 g_strScriptText;
-bool g_bDeleteScript = false;
-HWND g_hDialog = nullptr;
 
 BOOL CZunRunApp::InitInstance() {
   // Common controls 6 come with the manifest, loaded when a control of

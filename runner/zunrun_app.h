@@ -9,7 +9,7 @@ namespace zun {
 class CZunRunApp : public CWinApp {
  public:
   BOOL InitInstance() override;
-  // The process's exit status (see runner/exit_status.h).
+  // The process's exit status (see loader/exit_status.h).
   int ExitInstance() override;
 
  private:
@@ -18,9 +18,5 @@ class CZunRunApp : public CWinApp {
 
 extern CZunRunApp theApp;
 extern EZunScriptEngine g_engine;
-extern u16 g_strScriptPath;
-extern u16 g_strScriptText;
-extern bool g_bDeleteScript;
-extern HWND g_hDialog;
 
 }  // namespace zun

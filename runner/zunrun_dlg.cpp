@@ -1,3 +1,4 @@
+// The runner's main dialog: reads the command line, loads the script and starts the worker.
 #include "runner/zunrun_dlg.h"
 
 #include "platform/win32/wide.h"
@@ -46,20 +47,22 @@ BOOL CZunRunDlg::OnInitDialog() {
   }
   SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-  g_hDialog = m_hWnd;
 
   CZunRunCommandLineInfo info;
   AfxGetApp()->ParseCommandLine(info);
-  if (info.IsSwitchTrue(u"del")) g_bDeleteScript = true;
+  WorkerJob job;
+  job.engine = &g_engine;
+  job.owner = m_hWnd;
+  job.deleteScript = info.IsSwitchTrue(u"del");
   if (info.files.empty()) {
     Explain(L"No script file passed", UsageText());
   } else if (info.files.size() > 1) {
     Explain(L"Too many script files passed", UsageText());
   } else {
-    g_strScriptPath = info.files.front();
-    if (!LoadScriptFile(g_strScriptPath, g_strScriptText)) {
-      Explain(L"Error", LoadFailureText(g_strScriptPath));
-    } else if (StartWorker()) {
+    job.scriptPath = info.files.front();
+    if (!LoadScriptFile(job.scriptPath, job.scriptText)) {
+      Explain(L"Error", LoadFailureText(job.scriptPath));
+    } else if (StartWorker(std::move(job))) {
       m_bRanScript = true;
     } else {
       Explain(L"Error", u"Could not start the script's thread");

@@ -1,3 +1,4 @@
+// Conversions between UTF-16 text and UTF-8, and the character classes the lexer uses.
 #include "text/text.h"
 
 #include <charconv>

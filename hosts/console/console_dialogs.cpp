@@ -1,3 +1,4 @@
+// zunrunc's dialogs: messages and questions on the terminal, error reports with line and column.
 #include "hosts/console/console_dialogs.h"
 
 #include "engine/engine.h"

@@ -1,3 +1,4 @@
+// `zunrunc --help NAME`: finds the manual's entry and prints it as plain text.
 #include "hosts/console/help.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// `zunrunc --list`: the built-ins, keywords and constants, one per line.
 #include "hosts/console/listing.h"
 
 #include <cstdio>

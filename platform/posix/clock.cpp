@@ -1,3 +1,4 @@
+// Time of day and calendar conversion on POSIX.
 #include <ctime>
 
 #include "platform/clock.h"

@@ -1,3 +1,4 @@
+// The standard streams and the program's arguments and path on POSIX.
 #include <fcntl.h>
 #include <signal.h>
 #include <string.h>

@@ -1,3 +1,4 @@
+// The file system on POSIX: paths are UTF-8, the ANSI code page is Windows-1252.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

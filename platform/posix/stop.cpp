@@ -1,3 +1,4 @@
+// Ctrl+C and termination signals, turned into a request to end the run.
 #include <signal.h>
 #include <string.h>
 #include <unistd.h>

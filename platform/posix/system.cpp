@@ -1,3 +1,4 @@
+// Operating-system services on POSIX: the pause check, the current directory, sleeping.
 #include <time.h>
 #include <unistd.h>
 

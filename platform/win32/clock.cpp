@@ -1,3 +1,4 @@
+// Time of day and calendar conversion on Windows.
 #include <time.h>
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// The standard streams and the program's arguments and path on Windows.
 #include <windows.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// The file system on Windows, through the wide-character API.
 #include <windows.h>
 
 #include "platform/files.h"

@@ -13,8 +13,10 @@ namespace zun {
 namespace {
 
 constexpr int kEditId = 5;
-constexpr DWORD kSingleLineEdit = 0x10000080;  // visible, auto horizontal scroll
-constexpr DWORD kMultiLineEdit = 0x103011C4;   // + multi-line, want-return, both scroll bars
+constexpr DWORD kSingleLineEdit = WS_VISIBLE | ES_AUTOHSCROLL;
+constexpr DWORD kMultiLineEdit = kSingleLineEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_NOHIDESEL |
+                                 WS_VSCROLL | WS_HSCROLL;
+static_assert(kSingleLineEdit == 0x10000080 && kMultiLineEdit == 0x103011C4, "the styles the dialogs always had");
 
 struct InputState {
   const u16* question;

@@ -1,3 +1,4 @@
+// Where a dialog opens: centred over its owner, or on the monitor under the mouse.
 #include "platform/win32/placement.h"
 
 namespace zun {

@@ -1,3 +1,4 @@
+// Ctrl+C and console close events, turned into a request to end the run.
 #include <windows.h>
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// Operating-system services on Windows: the pause check, the current directory, sleeping.
 #include <windows.h>
 
 #include <vector>

@@ -12,6 +12,7 @@
 #include "tests/support/process.h"
 #include "tests/support/script_run.h"
 #include "tests/support/transcript.h"
+#include "tests/support/test_main.h"
 
 namespace zun::golden {
 namespace {
@@ -331,13 +332,9 @@ TEST(ConsoleGolden, EveryScriptPrintsItsTranscript) {
 }  // namespace zun::golden
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: zun_console_tests ZUNRUNC SCRIPTS_DIR DOCS_DIR\n");
-    return 2;
-  }
-  zun::golden::g_zunrunc = zun::golden::HostPath(argv[1]);
-  zun::golden::g_scripts = zun::golden::HostPath(argv[2]);
-  zun::golden::g_docs = zun::golden::HostPath(argv[3]);
-  return RUN_ALL_TESTS();
+  return zun::tests::RunTests(argc, argv, 3, "zun_console_tests ZUNRUNC SCRIPTS_DIR DOCS_DIR", [](int, char** args) {
+    zun::golden::g_zunrunc = zun::golden::HostPath(args[0]);
+    zun::golden::g_scripts = zun::golden::HostPath(args[1]);
+    zun::golden::g_docs = zun::golden::HostPath(args[2]);
+  });
 }

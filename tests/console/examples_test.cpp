@@ -15,6 +15,7 @@
 #include "tests/support/process.h"
 #include "tests/support/scenarios.h"
 #include "tests/support/script_run.h"
+#include "tests/support/test_main.h"
 
 namespace zun::golden {
 namespace {
@@ -232,14 +233,10 @@ TEST(Examples, LogLinesCarryTheTimeOfTheRun) {
 }  // namespace zun::golden
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: zun_examples_tests ZUNRUNC SOURCE_DIR\n");
-    return 2;
-  }
-  // Absolute: the runs happen in folders of their own.
-  namespace fs = std::filesystem;
-  zun::golden::g_zunrunc = fs::absolute(zun::golden::HostPath(argv[1])).string();
-  zun::golden::g_root = fs::absolute(zun::golden::HostPath(argv[2]));
-  return RUN_ALL_TESTS();
+  return zun::tests::RunTests(argc, argv, 2, "zun_examples_tests ZUNRUNC SOURCE_DIR", [](int, char** args) {
+    // Absolute: the runs happen in folders of their own.
+    namespace fs = std::filesystem;
+    zun::golden::g_zunrunc = fs::absolute(zun::golden::HostPath(args[0])).string();
+    zun::golden::g_root = fs::absolute(zun::golden::HostPath(args[1]));
+  });
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/test_main.h"
 
 namespace zun::e2e {
 namespace {
@@ -242,11 +243,6 @@ TEST_F(Desktop, ShellServices) {
 }  // namespace zun::e2e
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: zun_desktop_tests PATH\\zunrun.exe\n");
-    return 2;
-  }
-  zun::e2e::g_exe = zun::e2e::HostPath(argv[1]);
-  return RUN_ALL_TESTS();
+  return zun::tests::RunTests(argc, argv, 1, "zun_desktop_tests PATH\\zunrun.exe",
+                              [](int, char** args) { zun::e2e::g_exe = zun::e2e::HostPath(args[0]); });
 }

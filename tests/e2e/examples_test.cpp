@@ -9,6 +9,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/support/scenarios.h"
+#include "tests/support/test_main.h"
 
 namespace zun::e2e {
 namespace {
@@ -245,12 +246,8 @@ TEST(ExamplesExe, ClipboardCaseChangesTheClipboard) {
 }  // namespace zun::e2e
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: zun_examples_exe_tests ZUNRUN_EXE SOURCE_DIR\n");
-    return 2;
-  }
-  zun::e2e::g_exe = zun::e2e::HostPath(argv[1]);
-  zun::e2e::g_root = zun::e2e::HostPath(argv[2]);
-  return RUN_ALL_TESTS();
+  return zun::tests::RunTests(argc, argv, 2, "zun_examples_exe_tests ZUNRUN_EXE SOURCE_DIR", [](int, char** args) {
+    zun::e2e::g_exe = zun::e2e::HostPath(args[0]);
+    zun::e2e::g_root = zun::e2e::HostPath(args[1]);
+  });
 }

@@ -17,6 +17,7 @@
 #include <map>
 
 #include "tests/support/process.h"
+#include "tests/support/test_main.h"
 
 namespace zun::e2e {
 namespace {
@@ -461,17 +462,13 @@ TEST(Installer, WizardOffersThePathEntryUnticked) {
 }  // namespace zun::e2e
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: zun_installer_tests PATH\\zunrun-VERSION-setup.exe SOURCE_FOLDER\n");
-    return 2;
-  }
-  zun::e2e::g_setup = zun::e2e::HostPath(argv[1]);
-  zun::e2e::g_source = zun::e2e::HostPath(argv[2]);
-  std::string version = zun::golden::ReadBytes(zun::e2e::g_source / "VERSION");
-  zun::e2e::g_version = version.substr(0, version.find_first_of("\r\n"));
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int status = RUN_ALL_TESTS();
-  CoUninitialize();
-  return status;
+  return zun::tests::RunTests(argc, argv, 2, "zun_installer_tests PATH\\zunrun-VERSION-setup.exe SOURCE_FOLDER",
+                              [](int, char** args) {
+                                zun::e2e::g_setup = zun::e2e::HostPath(args[0]);
+                                zun::e2e::g_source = zun::e2e::HostPath(args[1]);
+                                std::string version = zun::golden::ReadBytes(zun::e2e::g_source / "VERSION");
+                                zun::e2e::g_version = version.substr(0, version.find_first_of("\r\n"));
+                                // The shortcuts are read through COM; the process's end releases it.
+                                CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                              });
 }

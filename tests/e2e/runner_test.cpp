@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/test_main.h"
 
 namespace zun::e2e {
 namespace {
@@ -191,12 +192,9 @@ TEST(Runner, DialogsOpenOverTheirOwnerOrWhereTheCursorIs) {
 }  // namespace zun::e2e
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: zun_runner_tests PATH\\zunrun.exe\n");
-    return 2;
-  }
-  zun::e2e::g_exe = zun::e2e::HostPath(argv[1]);
-  if (argc > 2) zun::e2e::g_console = zun::e2e::HostPath(argv[2]);
-  return RUN_ALL_TESTS();
+  return zun::tests::RunTests(argc, argv, 1, "zun_runner_tests PATH\\zunrun.exe [PATH\\zunrunc.exe]",
+                              [](int count, char** args) {
+                                zun::e2e::g_exe = zun::e2e::HostPath(args[0]);
+                                if (count > 1) zun::e2e::g_console = zun::e2e::HostPath(args[1]);
+                              });
 }

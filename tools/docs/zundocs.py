@@ -514,6 +514,9 @@ def c_unescape(raw):
     return "".join(out)
 
 
+STATIC_ASSERT = re.compile(r'static_assert\s*\((?:[^;"]|"(?:\\.|[^"\\])*")*\);')
+
+
 def literals_in(path, text):
     """The string literals of a C++ or resource file, outside comments and
     #include lines. A statement ends at `;`, `{` or `}` (in a resource
@@ -521,6 +524,8 @@ def literals_in(path, text):
     one statement. A `&` in a resource text marks the access key and is not
     shown."""
     resource = path.endswith(".rc")
+    # A static_assert's text is for whoever breaks the build, not a message.
+    text = STATIC_ASSERT.sub(lambda m: "\n" * m.group().count("\n") + ";", text)
     out, statement = [], 0
     for m in C_TOKEN.finditer(text):
         if m.group("end"):

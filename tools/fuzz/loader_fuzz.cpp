@@ -8,6 +8,14 @@
 
 #include "loader/text_file.h"
 
+namespace {
+
+// The encodings a load may report: ANSI, or UTF-16 in either byte order.
+constexpr uint32_t kUtf16LittleEndian = zun::TEXTFILE_UNICODE | zun::TEXTFILE_LITTLE_ENDIAN;
+constexpr uint32_t kUtf16BigEndian = zun::TEXTFILE_UNICODE | zun::TEXTFILE_BIG_ENDIAN | zun::TEXTFILE_SWAPPED;
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "loader-fuzz-input.zunscript";
   std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -17,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zun::u16 text = u"unchanged";
   uint32_t flags = 0xFFFF;
   bool loaded = zun::LoadTextFile(zun::FromUtf8(path), text, &flags);
-  bool known = loaded ? (flags == zun::TEXTFILE_ANSI || flags == 6 || flags == 74)
+  bool known = loaded ? (flags == zun::TEXTFILE_ANSI || flags == kUtf16LittleEndian || flags == kUtf16BigEndian)
                       : (flags == 0 || flags == zun::TEXTFILE_BINARY);
   if (!known || (!loaded && text != u"unchanged") || (loaded && text.size() > size)) __builtin_trap();
   zun::u16 script;
