@@ -55,7 +55,9 @@ double MathTanh(double);
 double MathPow(double, double);
 void ApplyMath(MathFn fn, EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
 template <MathFn Fn>
-ZUN_BUILTIN(Math) { ApplyMath(Fn, ctx, result, bOk); }
+ZUN_BUILTIN(Math) {
+  ApplyMath(Fn, ctx, result, bOk);
+}
 ZUN_BUILTIN(pow);
 
 // strings.cpp

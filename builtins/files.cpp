@@ -1,8 +1,8 @@
 // Files and folders: existence, properties, delete, rename, copy, move,
 // create and list. System failures are results, never script errors.
-#include "builtins/file_helpers.h"
-#include "builtins/families.h"
 #include "platform/files.h"
+#include "builtins/families.h"
+#include "builtins/file_helpers.h"
 
 namespace zun::builtins {
 

@@ -121,8 +121,7 @@ constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 constexpr DD kPiOver2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 // pi/2 in three parts of at most 33 bits and a rest: n times a part is exact
 // for every n below 2^20.
-constexpr double kPiOver2Parts[4] = {0x1.921fb544p+0, 0x1.0b4611a6p-34, 0x1.3198a2ep-69,
-                                     0x1.b839a252049c1p-104};
+constexpr double kPiOver2Parts[4] = {0x1.921fb544p+0, 0x1.0b4611a6p-34, 0x1.3198a2ep-69, 0x1.b839a252049c1p-104};
 constexpr double kMediumLimit = 0x1p20;
 
 // The bits of 2/pi, 32 to a word: 2/pi = sum of kTwoOverPi32[i] * 2^(-32(i+1)).
@@ -213,8 +212,7 @@ Reduced ReduceLarge(double x) {
   // The 96 bits from the leading one, as a pair of doubles.
   uint64_t head = (uint64_t{word(top - 31)} << 32) | word(top - 63);
   double tail = word(top - 95);
-  DD f = FastTwoSum(static_cast<double>(head & ~uint64_t{0x7FF}),
-                    static_cast<double>(head & 0x7FF) + tail * 0x1p-32);
+  DD f = FastTwoSum(static_cast<double>(head & ~uint64_t{0x7FF}), static_cast<double>(head & 0x7FF) + tail * 0x1p-32);
   DD r = Times2(Mul(f, kPiOver2), top - 63 - s);
   if (x < 0) {  // -x = -n*pi/2 - r
     sign = -sign;
@@ -305,9 +303,7 @@ DD LogDD(double x) {
 }
 
 // The rounded value of (1 + em1) * 2^k (em1 and k as ExpDD gives them).
-double ExpValue(ExpParts p) {
-  return ScalePair(Add(kOne, p.em1), p.k);
-}
+double ExpValue(ExpParts p) { return ScalePair(Add(kOne, p.em1), p.k); }
 
 // ---- pow
 
@@ -362,8 +358,7 @@ double Pow(double x, double y) {
   // Zeros, ones, infinities and NaN follow fixed rules that every run-time
   // keeps, as does a negative x with a y that is not a whole number (NaN).
   bool whole = std::isfinite(y) && std::floor(y) == y;
-  if (!std::isfinite(x) || !std::isfinite(y) || x == 0 || y == 0 || x == 1 || (x < 0 && !whole))
-    return std::pow(x, y);
+  if (!std::isfinite(x) || !std::isfinite(y) || x == 0 || y == 0 || x == 1 || (x < 0 && !whole)) return std::pow(x, y);
   double ax = std::fabs(x);
   double r = ax == 1 ? 1 : whole && std::fabs(y) < 0x1p31 ? PowInteger(ax, y) : PowGeneral(ax, y);
   bool odd = whole && std::fabs(y) < 0x1p53 && std::fmod(y, 2) != 0;
@@ -422,7 +417,7 @@ double Tanh(double x) {
   double a = std::fabs(x);
   if (a < kTiny || std::isnan(x)) return x;
   if (a > 22) return std::copysign(1.0, x);  // 1 - tanh a < 2^-62
-  DD m;  // e^(2a) - 1
+  DD m;                                      // e^(2a) - 1
   if (2 * a < kHalfLn2) {
     m = ExpDD({2 * a, 0}).em1;
   } else {

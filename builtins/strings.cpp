@@ -19,8 +19,8 @@ struct Span {
 
 // The bounds rule of strsub, strdel and strreplace: nFrom and nTo must lie
 // before the end (negative ones pass); the span is nFrom..nTo inclusive.
-bool ReadSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, const u16& str,
-              bool toGiven, int64_t from, int64_t to, const char16_t* message, Span& span) {
+bool ReadSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, const u16& str, bool toGiven, int64_t from,
+              int64_t to, const char16_t* message, Span& span) {
   if (!bOk) return false;
   int64_t len = static_cast<int64_t>(str.size());
   if (from >= len || to >= len) {

@@ -1,8 +1,8 @@
 // Identifiers, special and temporary folders, the clipboard, the shell and
 // the current directory. None of them writes the last-error channels.
+#include "platform/system.h"
 #include "builtins/families.h"
 #include "platform/desktop.h"
-#include "platform/system.h"
 
 namespace zun::builtins {
 

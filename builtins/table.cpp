@@ -155,7 +155,7 @@ const char16_t* BuiltinName(int index) { return kBuiltins[index].name; }
 EBuiltinCategory BuiltinCategoryOf(int index) { return kBuiltins[index].category; }
 
 const char16_t* BuiltinCategoryName(EBuiltinCategory category) {
-  static const char16_t* const kNames[] = {u"Common", u"Internal", u"Arrays",  u"Math",   u"Strings",
+  static const char16_t* const kNames[] = {u"Common",    u"Internal",       u"Arrays",      u"Math",   u"Strings",
                                            u"Date&time", u"Mouse&keyboard", u"File system", u"System", u"Windows"};
   static_assert(sizeof kNames / sizeof kNames[0] == BC_COUNT, "one name per category");
   return kNames[category];

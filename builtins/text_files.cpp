@@ -2,8 +2,8 @@
 // as 8-bit or UTF-16 text, append keeping the file's encoding.
 #include "builtins/families.h"
 #include "builtins/file_helpers.h"
-#include "platform/files.h"
 #include "loader/text_file.h"
+#include "platform/files.h"
 
 #include <cstdio>
 
@@ -17,8 +17,8 @@ namespace {
 
 // The length of the character at i: two units for a surrogate pair.
 size_t CharacterLength(u16view text, size_t i) {
-  bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-              text[i + 1] < 0xE000;
+  bool pair =
+      text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
   return pair ? 2 : 1;
 }
 
@@ -149,7 +149,9 @@ ZUN_BUILTIN(TextFileAppend) {
   }
   if (!saved) {
     // Positions count in the appended text, the part the script chose.
-    ctx.SetLastError(1, unfit == u16::npos ? u16(u"error saving") : UnfitCharacterText(old + contents, unfit, unfit >= old.size() ? old.size() : 0));
+    ctx.SetLastError(1, unfit == u16::npos
+                            ? u16(u"error saving")
+                            : UnfitCharacterText(old + contents, unfit, unfit >= old.size() ? old.size() : 0));
     return;
   }
   ctx.SetLastError(0, u"");

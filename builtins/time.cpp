@@ -9,11 +9,10 @@ namespace {
 
 constexpr size_t kFormatBufferUnits = 128;  // the terminator included
 
-const char16_t* const kDayNames[] = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday",
+const char16_t* const kDayNames[] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                                      u"Thursday", u"Friday", u"Saturday"};
-const char16_t* const kMonthNames[] = {u"January", u"February", u"March",     u"April",
-                                       u"May",     u"June",     u"July",      u"August",
-                                       u"September", u"October", u"November", u"December"};
+const char16_t* const kMonthNames[] = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
+                                       u"July",    u"August",   u"September", u"October", u"November", u"December"};
 
 void AppendNumber(u16& out, int value, int width, bool noPad) {
   u16 digits = Int64ToString(value);
@@ -100,8 +99,7 @@ ZUN_BUILTIN(TimeFormat) {
   if (!bOk) return;
   platform::LocalTime t;
   u16 out;
-  if (!platform::ToLocalTime(when, t) || !FormatString(format, t, out) || out.size() >= kFormatBufferUnits)
-    out.clear();
+  if (!platform::ToLocalTime(when, t) || !FormatString(format, t, out) || out.size() >= kFormatBufferUnits) out.clear();
   result = EScriptValue::String(out);
 }
 

@@ -105,8 +105,7 @@ ZUN_BUILTIN(FindWindow) {
   u16 className, title;
   bool byClass = TextFilter(ctx.Arg(0), className);
   bool byTitle = TextFilter(ctx.Arg(1), title);
-  result = EScriptValue::Int(
-      platform::FindTopLevelWindow(byClass ? &className : nullptr, byTitle ? &title : nullptr));
+  result = EScriptValue::Int(platform::FindTopLevelWindow(byClass ? &className : nullptr, byTitle ? &title : nullptr));
 }
 
 }  // namespace zun::builtins

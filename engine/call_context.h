@@ -28,9 +28,7 @@ struct EScriptCallContext {
   }
 
   int ArgCount() const { return args.count; }
-  const EScriptValue* Arg(int index) const {
-    return index >= 0 && index < args.count ? &args.data[index] : nullptr;
-  }
+  const EScriptValue* Arg(int index) const { return index >= 0 && index < args.count ? &args.data[index] : nullptr; }
 
   // The first error of a call wins; the result becomes a fresh empty value.
   void SetCallError(EScriptValue& result, const u16& text);

@@ -148,8 +148,7 @@ ENode* ECompiler::Expr(int minLevel) {
       if (!Call(n)) return nullptr;
       break;
     }
-    default:
-      break;  // the end of the text: nothing, then the operator loop ends too
+    default: break;  // the end of the text: nothing, then the operator loop ends too
   }
   if (tail) {
     n->tailPos = e.cursor.pos;
@@ -268,9 +267,7 @@ bool ECompiler::Keyword(ENode* n, EKeyword keyword) {
       n->errorPos = e.cursor.pos;
       return Optional(OP_SEMICOLON);
     }
-    default:
-      n->kind = NK_BREAK;
-      return Optional(OP_SEMICOLON);
+    default: n->kind = NK_BREAK; return Optional(OP_SEMICOLON);
   }
 }
 

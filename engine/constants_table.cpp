@@ -598,8 +598,8 @@ void ForEachConstantRow(const std::function<void(const char16_t* name, const ESc
 }
 
 const char16_t* ConstantGroupOf(u16view name) {
-  static const char16_t* const kPrefixes[] = {u"MB_", u"ID",    u"VK_", u"CSIDL_", u"SW_", u"WM_", u"WHEEL_",
-                                              u"EM_", u"BM_",   u"STM_", u"LB_",   u"CB_", u"SBM_"};
+  static const char16_t* const kPrefixes[] = {u"MB_", u"ID",  u"VK_",  u"CSIDL_", u"SW_", u"WM_", u"WHEEL_",
+                                              u"EM_", u"BM_", u"STM_", u"LB_",    u"CB_", u"SBM_"};
   for (const char16_t* prefix : kPrefixes)
     if (name.substr(0, u16view(prefix).size()) == prefix) return prefix;
   return u"";

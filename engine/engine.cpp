@@ -15,9 +15,7 @@ EZunScriptEngine::EZunScriptEngine() : executor(std::make_unique<EExecutor>(*thi
 
 EZunScriptEngine::~EZunScriptEngine() = default;
 
-void EZunScriptEngine::ShowEngineBox(const u16& text) {
-  Dialogs().EngineBox(hMainWnd, text);
-}
+void EZunScriptEngine::ShowEngineBox(const u16& text) { Dialogs().EngineBox(hMainWnd, text); }
 
 void EZunScriptEngine::SetScript(const u16& text) {
   strScript = text;
@@ -33,10 +31,14 @@ bool EZunScriptEngine::Initialize() {
     const char16_t* name;
     const u16* value;
   } predefined[] = {
-      {u"calling_app_exe_path", &strCallerExePath}, {u"_CALLER_PATH", &strCallerExePath},
-      {u"calling_app_name", &strCallerName},        {u"_CALLER_NAME", &strCallerName},
-      {u"script_cmdline", &strScriptCmdLine},       {u"_PARAMS", &strScriptCmdLine},
-      {u"script_path", &strScriptPath},             {u"_SCRIPT_PATH", &strScriptPath},
+      {u"calling_app_exe_path", &strCallerExePath},
+      {u"_CALLER_PATH", &strCallerExePath},
+      {u"calling_app_name", &strCallerName},
+      {u"_CALLER_NAME", &strCallerName},
+      {u"script_cmdline", &strScriptCmdLine},
+      {u"_PARAMS", &strScriptCmdLine},
+      {u"script_path", &strScriptPath},
+      {u"_SCRIPT_PATH", &strScriptPath},
   };
   for (const auto& p : predefined) AddEnvironmentVariable(p.name, EScriptValue::String(*p.value));
   EScriptValue fileList = EScriptValue::Array();

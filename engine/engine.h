@@ -236,10 +236,10 @@ class EZunScriptEngine final {
   // is then the target itself.
   bool AppendInPlace(const LValue& lv, EScriptValue& acc, const EScriptValue& right);
   const EScriptValue* ResolveReference(EScriptObject* object, const u16& name, bool& outOfRange, bool& created,
-                                      LValue* lv);
+                                       LValue* lv);
   // The element an index names, its ']' read; reports what is wrong.
-  const EScriptValue* ResolveIndex(EScriptObject& object, const u16& name, const EScriptValue& index,
-                                   bool& outOfRange, bool& created, LValue* lv);
+  const EScriptValue* ResolveIndex(EScriptObject& object, const u16& name, const EScriptValue& index, bool& outOfRange,
+                                   bool& created, LValue* lv);
   // The skip of the text interpreter as it was, for the unwinding after an
   // error: what it reports and traces there stays as it was.
   void OmitTokensAfterError();

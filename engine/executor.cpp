@@ -84,15 +84,11 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
     case NK_EMPTY:
       if (n.ownBrace) e.bClosedBrace = true;
       return false;
-    case NK_NOTHING:
-      return true;
+    case NK_NOTHING: return true;
     case NK_NUMBER:
     case NK_STRING:
-    case NK_CONST:
-      acc.CopyFrom(n.value);
-      return true;
-    case NK_VAR:
-      return Variable(n, acc, lv);
+    case NK_CONST: acc.CopyFrom(n.value); return true;
+    case NK_VAR: return Variable(n, acc, lv);
     case NK_UNARY: {
       EScriptValue operand = Expr(*n.a);
       acc.SetInt64(0);
@@ -109,22 +105,14 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
         return false;
       }
       return true;
-    case NK_BLOCK:
-      Block(n, acc);
-      return false;
+    case NK_BLOCK: Block(n, acc); return false;
     case NK_DECLARE:
       e.cursor.pos = n.errorPos;
       e.Declared(n.name, n.slot, n.isArray, acc, lv);
       return !e.IsError();
-    case NK_IF:
-      If(n, acc);
-      return false;
-    case NK_REPEAT:
-      Repeat(n, acc);
-      return false;
-    case NK_BREAK:
-      e.breakPending = true;
-      return false;
+    case NK_IF: If(n, acc); return false;
+    case NK_REPEAT: Repeat(n, acc); return false;
+    case NK_BREAK: e.breakPending = true; return false;
     case NK_CALL:
       Call(n, acc);
       if (e.IsError()) return false;
@@ -251,7 +239,7 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
   e.Trace("entering scope");
   if (n.declares) e.PushScope();
   for (const ENode* s : n.list) {
-    result.KeepNameOnly();  // the last value shares nothing while the next statement runs
+    result.KeepNameOnly();      // the last value shares nothing while the next statement runs
     if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, without a call
       result = EScriptValue();
       if (s->ownBrace) break;  // the block's own '}'

@@ -34,9 +34,8 @@ const EScriptValue* EZunScriptEngine::ResolveReference(EScriptObject* object, co
   return ResolveIndex(*object, name, index, outOfRange, created, lv);
 }
 
-const EScriptValue* EZunScriptEngine::ResolveIndex(EScriptObject& object, const u16& name,
-                                                   const EScriptValue& index, bool& outOfRange, bool& created,
-                                                   LValue* lv) {
+const EScriptValue* EZunScriptEngine::ResolveIndex(EScriptObject& object, const u16& name, const EScriptValue& index,
+                                                   bool& outOfRange, bool& created, LValue* lv) {
   EScriptValue& array = object.value;  // as the index expression left it
   if (array.type != SEVT_ARRAY) ReportError(name + u": is not an array");
   if (index.IsNumber()) {
@@ -104,8 +103,7 @@ bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
   return true;
 }
 
-void EZunScriptEngine::Declared(const EText& name, ENameSlot* slot, bool isArray, EScriptValue& acc,
-                                LValue& lvalue) {
+void EZunScriptEngine::Declared(const EText& name, ENameSlot* slot, bool isArray, EScriptValue& acc, LValue& lvalue) {
   EScriptObject object;
   object.kind = SEO_VAR;
   object.name = name;
@@ -169,9 +167,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       }
       break;
     }
-    case SETK_NUMBER:
-      acc.SetDouble(first.number);
-      break;
+    case SETK_NUMBER: acc.SetDouble(first.number); break;
     case SETK_STRING:
       acc.type = SEVT_STRING;
       acc.strValue = first.text;
@@ -198,8 +194,7 @@ EScriptValue EZunScriptEngine::EvaluateExpression(int minLevel) {
       if (IsError()) return acc;
       break;
     }
-    default:
-      break;
+    default: break;
   }
   OperatorLoop(acc, lvalue, minLevel);
   return acc;

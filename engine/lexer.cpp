@@ -67,9 +67,7 @@ std::optional<size_t> FindNoCase(u16view haystack, u16view needle) {
   if (needle.size() > haystack.size() || haystack.empty()) return std::nullopt;
   for (size_t i = 0; i < haystack.size(); ++i) {
     size_t j = 0;
-    while (j < needle.size() && i + j < haystack.size() &&
-           ToLower(needle[j]) == ToLower(haystack[i + j]))
-      ++j;
+    while (j < needle.size() && i + j < haystack.size() && ToLower(needle[j]) == ToLower(haystack[i + j])) ++j;
     if (j == needle.size()) return i;
   }
   return std::nullopt;
@@ -107,7 +105,7 @@ const ELexedToken& ETokenCache::Store(int32_t pos, ELexedToken&& token) {
   size_t page = static_cast<size_t>(pos) >> kPageBits;
   if (page >= table.size()) table.resize(page + 1, g_emptyPage);
   if (table[page] == g_emptyPage) {
-    pages.emplace_back(new const ELexedToken* [kPageMask + 1]());
+    pages.emplace_back(new const ELexedToken*[kPageMask + 1]());
     table[page] = pages.back().get();
   }
   pTable = table.data();

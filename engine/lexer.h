@@ -48,7 +48,7 @@ using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& 
 // constant or built-in a word names.
 struct ELexedToken {
   int32_t kind = SETK_END;
-  int32_t end = 0;  // the cursor position after the read
+  int32_t end = 0;         // the cursor position after the read
   EOperator op = OP_NONE;  // operators only: every other token keeps OP_NONE
   EKeyword keyword = KW_NONE;
   EText text;

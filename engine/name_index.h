@@ -42,7 +42,7 @@ class ENameIndex {
   void Grow();
 
   std::vector<Slot> slots;  // open addressing, a power of two in size
-  size_t nUsed = 0;          // live and removed slots
+  size_t nUsed = 0;         // live and removed slots
 };
 
 }  // namespace zun

@@ -116,10 +116,14 @@ bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right)
     // The right operand's integer reading (Add, Arithmetic).
     int64_t r = right.type == SEVT_INT ? right.nValue : TruncToInt64(right.dValue);
     switch (op) {
-      case OP_PLUS: case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
-      case OP_MINUS: case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
-      case OP_TIMES: case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
-      case OP_DIVIDE: case OP_DIV_ASSIGN:
+      case OP_PLUS:
+      case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
+      case OP_MINUS:
+      case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
+      case OP_TIMES:
+      case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
+      case OP_DIVIDE:
+      case OP_DIV_ASSIGN:
         if (r == 0) return false;  // reported the long way
         left.nValue = r == -1 ? WrapSub(0, left.nValue) : left.nValue / r;
         return true;

@@ -53,12 +53,12 @@ using OperatorFn = bool (*)(EZunScriptEngine&, EScriptValue&, const EScriptValue
 
 struct EOperatorInfo {
   u16view text;
-  int8_t level;          // binding level as a binary operator; 0: none
-  int8_t rightLevel;     // the level its right operand is evaluated at
-  bool assigns;          // stores the result through the left value
-  int8_t unaryLevel;     // operand level as a unary operator; 0: none
-  bool needsLeftValue;   // cannot start an expression
-  OperatorFn apply;      // null for punctuation
+  int8_t level;         // binding level as a binary operator; 0: none
+  int8_t rightLevel;    // the level its right operand is evaluated at
+  bool assigns;         // stores the result through the left value
+  int8_t unaryLevel;    // operand level as a unary operator; 0: none
+  bool needsLeftValue;  // cannot start an expression
+  OperatorFn apply;     // null for punctuation
 };
 
 extern const EOperatorInfo kOperatorTable[OP_COUNT];
@@ -67,10 +67,14 @@ extern const EOperatorInfo kOperatorTable[OP_COUNT];
 // operator.
 inline bool ApplyToDoubles(EOperator op, double& a, double b) {
   switch (op) {
-    case OP_PLUS: case OP_ADD_ASSIGN: a += b; return true;
-    case OP_MINUS: case OP_SUB_ASSIGN: a -= b; return true;
-    case OP_TIMES: case OP_MUL_ASSIGN: a *= b; return true;
-    case OP_DIVIDE: case OP_DIV_ASSIGN: a /= b; return true;
+    case OP_PLUS:
+    case OP_ADD_ASSIGN: a += b; return true;
+    case OP_MINUS:
+    case OP_SUB_ASSIGN: a -= b; return true;
+    case OP_TIMES:
+    case OP_MUL_ASSIGN: a *= b; return true;
+    case OP_DIVIDE:
+    case OP_DIV_ASSIGN: a /= b; return true;
     default: return false;
   }
 }

@@ -27,7 +27,7 @@ struct ENameSlot {
 struct EScriptObject {
   int32_t kind = SEO_UNKNOWN;
   EScriptValue value;
-  EText name;  // shared with the tokens that spell it, so most tests of it are one comparison
+  EText name;                 // shared with the tokens that spell it, so most tests of it are one comparison
   ENameSlot* slot = nullptr;  // set while the object is in a scope of the stack
 };
 

@@ -79,7 +79,9 @@ class EText {
   friend bool operator==(const EText& a, u16view b) { return u16view(a.get()) == b; }
   friend bool operator==(const EText& a, const char16_t* b) { return u16view(a.get()) == u16view(b); }
   template <class T>
-  friend bool operator!=(const EText& a, const T& b) { return !(a == b); }
+  friend bool operator!=(const EText& a, const T& b) {
+    return !(a == b);
+  }
   friend u16 operator+(const u16& a, const EText& b) { return a + b.get(); }
   friend u16 operator+(const char16_t* a, const EText& b) { return a + b.get(); }
   friend u16 operator+(const EText& a, const u16& b) { return a.get() + b; }

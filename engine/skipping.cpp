@@ -93,8 +93,7 @@ bool EZunScriptEngine::CheckScript() {
   ECompiledCode scratch;
   ECompiler check(*this, scratch, ECompiler::kCheck);
   // A '}' at the top level is an empty statement.
-  while (!IsFinished() && check.Statement()) {
-  }
+  while (!IsFinished() && check.Statement()) {}
   return !bError;
 }
 

@@ -56,8 +56,7 @@ bool EZunScriptEngine::RunKeyword(EKeyword keyword, EScriptValue& result) {
       if (!IsError() && !Lex().Is(OP_SEMICOLON)) cursor.pos = save;
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

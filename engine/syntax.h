@@ -51,14 +51,14 @@ struct ETailOp {
 
 struct ENode {
   ENodeKind kind = NK_NOTHING;
-  EOperator op = OP_NONE;  // NK_UNARY: the operator
-  int8_t minLevel = 1;     // the binding level the expression is read at
-  bool closes = false;     // it consumes a '}' that ends the block it stands in
-  bool ownBrace = false;   // that '}' is its own terminator (not a part's)
+  EOperator op = OP_NONE;         // NK_UNARY: the operator
+  int8_t minLevel = 1;            // the binding level the expression is read at
+  bool closes = false;            // it consumes a '}' that ends the block it stands in
+  bool ownBrace = false;          // that '}' is its own terminator (not a part's)
   bool endsAfterOperand = false;  // the operator loop ends after its last operand
-  bool isArray = false;    // NK_DECLARE: var $name[...]
-  bool hasElse = false;    // NK_IF
-  bool leaf = false;       // a literal, constant or unindexed variable alone
+  bool isArray = false;           // NK_DECLARE: var $name[...]
+  bool hasElse = false;           // NK_IF
+  bool leaf = false;              // a literal, constant or unindexed variable alone
   // NK_BLOCK, NK_REPEAT: a statement of the block itself declares a
   // variable. A block that declares none needs no scope of its own: an empty
   // scope changes no lookup and shows in no report.
@@ -70,22 +70,22 @@ struct ENode {
   // A oneNumberOp comparison: the outcomes it holds for (1 less, 2 equal,
   // 4 greater, a NaN comparing as greater); 0 for arithmetic.
   uint8_t compareMask = 0;
-  int32_t start = 0;       // the cursor before it
-  int32_t end = 0;         // the cursor after it, when it runs to its end
+  int32_t start = 0;  // the cursor before it
+  int32_t end = 0;    // the cursor after it, when it runs to its end
   // Where its own errors are reported: NK_VAR after the name (or after ']'),
   // NK_DECLARE after the declaration, NK_CALL after ')', NK_REPEAT after the
   // body, NK_UNARY after the operand.
   int32_t errorPos = 0;
-  int32_t tailPos = 0;     // where the operator loop starts; NK_REPEAT: after the word
-  int depth = 1;           // how deep running it nests
-  EScriptValue value;      // NK_NUMBER, NK_STRING, NK_CONST
-  EText name;              // NK_VAR, NK_DECLARE, NK_CALL: as written
+  int32_t tailPos = 0;  // where the operator loop starts; NK_REPEAT: after the word
+  int depth = 1;        // how deep running it nests
+  EScriptValue value;   // NK_NUMBER, NK_STRING, NK_CONST
+  EText name;           // NK_VAR, NK_DECLARE, NK_CALL: as written
   ENameSlot* slot = nullptr;
   BuiltinFn builtin = nullptr;  // NK_CALL
-  ENode* a = nullptr;      // NK_UNARY operand, NK_PAREN inner, NK_VAR index, NK_IF condition
-  ENode* b = nullptr;      // NK_IF branch
-  ENode* c = nullptr;      // NK_IF else branch
-  std::vector<ENode*> list;  // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
+  ENode* a = nullptr;           // NK_UNARY operand, NK_PAREN inner, NK_VAR index, NK_IF condition
+  ENode* b = nullptr;           // NK_IF branch
+  ENode* c = nullptr;           // NK_IF else branch
+  std::vector<ENode*> list;     // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
   std::vector<ETailOp> tail;
 };
 

@@ -89,8 +89,8 @@ void EScriptValue::CopyShared(const EScriptValue& src) {
 }
 
 bool EScriptValue::IsSameCopyAs(const EScriptValue& o) const {
-  return type == o.type && std::memcmp(&nValue, &o.nValue, sizeof nValue) == 0 &&
-         strValue.SharesWith(o.strValue) && elements.SharesWith(o.elements) && name == o.name;
+  return type == o.type && std::memcmp(&nValue, &o.nValue, sizeof nValue) == 0 && strValue.SharesWith(o.strValue) &&
+         elements.SharesWith(o.elements) && name == o.name;
 }
 
 void EScriptValue::SetString(u16 text) {
@@ -159,7 +159,6 @@ bool EScriptValue::GetDoubleOfText(double& out) const {
   return false;
 }
 
-
 bool EScriptValue::ChangeType(int32_t newType) {
   if (newType == type) return true;
   switch (type) {
@@ -182,15 +181,26 @@ bool EScriptValue::ChangeType(int32_t newType) {
       else SetInt64(ReadInt32Prefix(strValue));
       return true;
     case SEVT_DOUBLE:
-      if (newType == SEVT_STRING) { SetString(DoubleToString(dValue, 10)); return true; }
-      if (newType == SEVT_INT) { SetInt64(TruncToInt64(dValue)); return true; }
+      if (newType == SEVT_STRING) {
+        SetString(DoubleToString(dValue, 10));
+        return true;
+      }
+      if (newType == SEVT_INT) {
+        SetInt64(TruncToInt64(dValue));
+        return true;
+      }
       return false;
     case SEVT_INT:
-      if (newType == SEVT_STRING) { SetString(Int64ToString(nValue)); return true; }
-      if (newType == SEVT_DOUBLE) { SetDouble(static_cast<double>(nValue)); return true; }
+      if (newType == SEVT_STRING) {
+        SetString(Int64ToString(nValue));
+        return true;
+      }
+      if (newType == SEVT_DOUBLE) {
+        SetDouble(static_cast<double>(nValue));
+        return true;
+      }
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -199,8 +209,7 @@ bool EScriptValue::IsTrue() const {
     case SEVT_EMPTY: return false;
     case SEVT_INT: return nValue != 0;
     case SEVT_DOUBLE: return TruncToInt64(dValue) != 0;
-    case SEVT_STRING:
-      return StartsLikeNumber(strValue) && TruncToInt64(ReadDoublePrefix(strValue)) != 0;
+    case SEVT_STRING: return StartsLikeNumber(strValue) && TruncToInt64(ReadDoublePrefix(strValue)) != 0;
     default: return strValue.empty();
   }
 }

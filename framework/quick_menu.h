@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "text/text.h"
 #include "framework/afxwin.h"
+#include "text/text.h"
 
 namespace zun {
 

@@ -9,11 +9,11 @@
 namespace zun::platform {
 
 struct LocalTime {
-  int year = 0;    // e.g. 2010
-  int month = 0;   // 1..12
-  int day = 0;     // 1..31
-  int weekday = 0; // 0 = Sunday
-  int yearDay = 0; // 0..365
+  int year = 0;     // e.g. 2010
+  int month = 0;    // 1..12
+  int day = 0;      // 1..31
+  int weekday = 0;  // 0 = Sunday
+  int yearDay = 0;  // 0..365
   int hour = 0, minute = 0, second = 0;
   bool dst = false;
   u16 zoneName;

@@ -12,9 +12,9 @@
 namespace zun::platform {
 
 // System and shell.
-u16 NewGuidText();                        // "{XXXXXXXX-XXXX-xxxx-XXXX-XXXXXXXXXXXX}", "" on failure
-u16 SpecialFolderPath(int64_t csidl);     // "" when there is no such folder on disk
-u16 TemporaryFolder();                    // with its trailing separator, "" on failure
+u16 NewGuidText();                     // "{XXXXXXXX-XXXX-xxxx-XXXX-XXXXXXXXXXXX}", "" on failure
+u16 SpecialFolderPath(int64_t csidl);  // "" when there is no such folder on disk
+u16 TemporaryFolder();                 // with its trailing separator, "" on failure
 bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& parameters, const u16& directory);
 
 // Clipboard (Unicode text, else ANSI text).

@@ -28,8 +28,15 @@ struct MenuItem {
 // Message box button sets and results (the values of the system's).
 enum : uint32_t { MB_TYPE_MASK = 0xF };
 enum : int {
-  ID_OK = 1, ID_CANCEL = 2, ID_ABORT = 3, ID_RETRY = 4, ID_IGNORE = 5,
-  ID_YES = 6, ID_NO = 7, ID_TRYAGAIN = 10, ID_CONTINUE = 11
+  ID_OK = 1,
+  ID_CANCEL = 2,
+  ID_ABORT = 3,
+  ID_RETRY = 4,
+  ID_IGNORE = 5,
+  ID_YES = 6,
+  ID_NO = 7,
+  ID_TRYAGAIN = 10,
+  ID_CONTINUE = 11
 };
 
 // One error of a run, as the engine records it: where (a position in the

@@ -5,10 +5,10 @@
 #include <memory>
 #include <new>
 
-#include "platform/files.h"
 #include "framework/script_dialogs.h"
-#include "platform/win32/handles.h"
 #include "loader/exit_status.h"
+#include "platform/files.h"
+#include "platform/win32/handles.h"
 
 namespace zun {
 

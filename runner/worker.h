@@ -12,9 +12,9 @@ namespace zun {
 struct WorkerJob {
   EZunScriptEngine* engine = nullptr;  // the process's one engine
   u16 scriptPath;
-  u16 scriptText;                      // decoded
-  bool deleteScript = false;           // the "del" switch: delete the file after the run
-  HWND owner = nullptr;                // owns the script's dialogs; gets Exit when the run ends
+  u16 scriptText;             // decoded
+  bool deleteScript = false;  // the "del" switch: delete the file after the run
+  HWND owner = nullptr;       // owns the script's dialogs; gets Exit when the run ends
 };
 
 // Starts the worker at normal priority with the default stack size. The

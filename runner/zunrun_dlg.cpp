@@ -1,10 +1,10 @@
 // The runner's main dialog: reads the command line, loads the script and starts the worker.
 #include "runner/zunrun_dlg.h"
 
-#include "platform/win32/wide.h"
-#include "resources/resource.h"
 #include "loader/command_line.h"
 #include "loader/text_file.h"
+#include "platform/win32/wide.h"
+#include "resources/resource.h"
 #include "runner/worker.h"
 #include "runner/zunrun_app.h"
 

@@ -8,9 +8,7 @@
 
 namespace zun {
 
-u16 FromAscii(std::string_view s) {
-  return u16(s.begin(), s.end());
-}
+u16 FromAscii(std::string_view s) { return u16(s.begin(), s.end()); }
 
 u16 FromUtf8(std::string_view s) {
   // Each ill-formed sequence becomes one U+FFFD per maximal part that could
@@ -58,8 +56,7 @@ std::string ToUtf8(u16view s) {
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
     uint32_t cp = s[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-        s[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
@@ -86,9 +83,7 @@ std::string ToUtf8(u16view s) {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-bool IsHexDigit(char16_t c) {
-  return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
+bool IsHexDigit(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
 bool IsSpaceBeyondAscii(char16_t c) {
   if (c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)) return true;
@@ -180,11 +175,17 @@ double ReadDoublePrefix(u16view s) {
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
   std::string ascii;
   size_t digits = 0;
-  while (i < s.size() && IsDigit(s[i])) { ascii.push_back(static_cast<char>(s[i++])); ++digits; }
+  while (i < s.size() && IsDigit(s[i])) {
+    ascii.push_back(static_cast<char>(s[i++]));
+    ++digits;
+  }
   if (i < s.size() && s[i] == u'.') {
     ascii.push_back('.');
     ++i;
-    while (i < s.size() && IsDigit(s[i])) { ascii.push_back(static_cast<char>(s[i++])); ++digits; }
+    while (i < s.size() && IsDigit(s[i])) {
+      ascii.push_back(static_cast<char>(s[i++]));
+      ++digits;
+    }
   }
   if (digits == 0) return 0.0;
   if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
@@ -225,7 +226,10 @@ int32_t ReadInt32Prefix(u16view s) {
 int64_t ReadHex64(u16view digits) {
   uint64_t v = 0;
   for (char16_t c : digits) {
-    int d = IsDigit(c) ? c - u'0' : (c >= u'a' && c <= u'f') ? c - u'a' + 10 : (c >= u'A' && c <= u'F') ? c - u'A' + 10 : -1;
+    int d = IsDigit(c)                 ? c - u'0'
+            : (c >= u'a' && c <= u'f') ? c - u'a' + 10
+            : (c >= u'A' && c <= u'F') ? c - u'A' + 10
+                                       : -1;
     if (d < 0) break;
     if (v > (static_cast<uint64_t>(INT64_MAX) - static_cast<uint64_t>(d)) / 16) return INT64_MAX;
     v = v * 16 + static_cast<uint64_t>(d);

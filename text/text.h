@@ -20,7 +20,7 @@ u16 FromUtf8(std::string_view s);
 std::string ToUtf8(u16view s);
 
 // Character classes (the lexer and the value readings use these).
-bool IsDigit(char16_t c);       // ASCII 0-9 only
+bool IsDigit(char16_t c);  // ASCII 0-9 only
 bool IsSpaceBeyondAscii(char16_t c);
 // The C library's wide space set; inline, since the lexer asks for every
 // character it skips.
@@ -28,7 +28,7 @@ inline bool IsSpace(char16_t c) {
   if (c < 0x80) return (c >= 0x09 && c <= 0x0D) || c == 0x20;
   return IsSpaceBeyondAscii(c);
 }
-bool IsLetter(char16_t c);      // Unicode-alphabetic approximation, see text.cpp
+bool IsLetter(char16_t c);  // Unicode-alphabetic approximation, see text.cpp
 bool IsHexDigit(char16_t c);
 
 // Case mapping: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic.

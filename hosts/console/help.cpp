@@ -99,7 +99,8 @@ std::string Inline(std::string_view s) {
       }
       out.append(s.substr(stop, end - stop));
       i = end + ticks - 1;
-    } else if (c == '\\' && i + 1 < s.size() && std::string_view("\\`*_[]()|#<>!-.").find(s[i + 1]) != std::string_view::npos) {
+    } else if (c == '\\' && i + 1 < s.size() &&
+               std::string_view("\\`*_[]()|#<>!-.").find(s[i + 1]) != std::string_view::npos) {
       out.push_back(s[++i]);
     } else if (c == '*' && i + 1 < s.size() && s[i + 1] == '*') {
       ++i;
@@ -203,11 +204,13 @@ std::string BlockLabel(std::string_view info) {
     const char* word;
     const char* label;
   };
-  static const Label kLabels[] = {
-      {"output", "Output:"}, {"input", "Typed in:"}, {"error", "Error:"},
-      {"zunscript desktop", "Example (needs a Windows desktop):"},
-      {"zunscript check", "Example (changes files or settings):"},
-      {"zunscript nocheck", "Example (stops with an error):"}, {"zunscript", "Example:"}};
+  static const Label kLabels[] = {{"output", "Output:"},
+                                  {"input", "Typed in:"},
+                                  {"error", "Error:"},
+                                  {"zunscript desktop", "Example (needs a Windows desktop):"},
+                                  {"zunscript check", "Example (changes files or settings):"},
+                                  {"zunscript nocheck", "Example (stops with an error):"},
+                                  {"zunscript", "Example:"}};
   std::string words;
   for (size_t at = 0; at < info.size();) {
     size_t end = std::min(info.find(' ', at), info.size());
@@ -215,8 +218,7 @@ std::string BlockLabel(std::string_view info) {
     at = end + 1;
   }
   for (const Label& l : kLabels)
-    if (words == l.word || (StartsWith(words, l.word) && words[std::string_view(l.word).size()] == ' '))
-      return l.label;
+    if (words == l.word || (StartsWith(words, l.word) && words[std::string_view(l.word).size()] == ' ')) return l.label;
   return "";
 }
 
@@ -293,7 +295,8 @@ std::string GroupLine(const std::string& prefix) {
       if (header) groupTable = !cells.empty() && cells[0] == "Prefix";
       header = false;
       if (groupTable && cells.size() >= 3 && cells[0] == key)
-        return (prefix.empty() ? cells[1] + " (no prefix)" : "Group " + prefix + " (" + cells[1] + ")") + ". " + cells[2];
+        return (prefix.empty() ? cells[1] + " (no prefix)" : "Group " + prefix + " (" + cells[1] + ")") + ". " +
+               cells[2];
     }
   }
   return prefix.empty() ? "One of the engine's own constants." : "A constant of the group " + prefix + ".";
@@ -358,12 +361,9 @@ bool IsKeyword(const u16& name) {
 bool HelpText(const u16& name, std::string& text) {
   std::string utf8 = ToUtf8(name);
   Lines section;
-  if (FindBuiltin(name))
-    section = FindSection("builtins/", utf8);
-  else if (IsKeyword(name))
-    section = FindSection("keywords.md", utf8);
-  else
-    return ConstantText(name, text);
+  if (FindBuiltin(name)) section = FindSection("builtins/", utf8);
+  else if (IsKeyword(name)) section = FindSection("keywords.md", utf8);
+  else return ConstantText(name, text);
   text = Render(section);
   return !section.empty();
 }
@@ -379,8 +379,7 @@ int ShowHelp(const u16& name) {
   if (FindBuiltin(name) || IsKeyword(name))
     message += name + (FindBuiltin(name) ? u" is a built-in" : u" is a keyword") +
                u", but the manual compiled into this zunrunc has no entry for it.\n";
-  else
-    near = Closest(name);
+  else near = Closest(name);
   for (size_t i = 0; i < near.size(); ++i) message += (i ? u", " : u"Did you mean: ") + near[i];
   if (!near.empty()) message += u"?\n";
   platform::WriteText(platform::Stream::Err, message);

@@ -41,8 +41,7 @@ u16 ListNames() {
     if (!seen.insert(name).second) return;
     out += u"constant\t" + u16(name) + u"\t" + ConstantLiteral(c) + u"\t" + ConstantGroupOf(name) + u"\n";
   });
-  for (const char16_t* k : kKeywordNames)
-    out += u"keyword\t" + u16(k) + u"\n";
+  for (const char16_t* k : kKeywordNames) out += u"keyword\t" + u16(k) + u"\n";
   for (int i = OP_SEMICOLON; i < OP_COUNT; ++i) out += u"operator\t" + u16(kOperatorTable[i].text) + u"\n";
   return out;
 }

@@ -2,9 +2,9 @@
 // standard output, the engine's error boxes to standard error, and the
 // questions a script asks are answered on standard input.
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <condition_variable>
 #include <mutex>
 #include <new>
 #include <string>

@@ -32,7 +32,7 @@ std::string FolderOf(const std::string& path) {
 
 // A symbolic link is written through, as Windows writes through links.
 std::string ResolveTarget(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   std::unique_ptr<char, decltype(&free)> real(::realpath(path.c_str(), nullptr), &free);
   return real ? std::string(real.get()) : path;
@@ -65,7 +65,7 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
   // File systems without the flag: check, then rename.
-  struct stat st{};
+  struct stat st {};
   if (::lstat(to.c_str(), &st) == 0) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
@@ -100,7 +100,7 @@ bool CopyBytes(int from, int to) {
 bool CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  struct stat st{};
+  struct stat st {};
   bool ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode);
   if (ok) {
     ok = WriteViaTemporary(to, st.st_mode & 07777, failIfExists, [&](int out) {
@@ -116,17 +116,17 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool failIf
 }  // namespace
 
 bool PathExists(const u16& path) {
-  struct stat st{};
+  struct stat st {};
   return Stat(ToUtf8(path), st);
 }
 
 bool IsDirectoryPath(const u16& path) {
-  struct stat st{};
+  struct stat st {};
   return Stat(ToUtf8(path), st) && S_ISDIR(st.st_mode);
 }
 
 bool FindFileInfo(const u16& path, FileInfo& info) {
-  struct statx stx{};
+  struct statx stx {};
   if (::statx(AT_FDCWD, ToUtf8(path).c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0) return false;
   info.bDirectory = S_ISDIR(stx.stx_mode);
   info.creationTime = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
@@ -138,14 +138,14 @@ bool FindFileInfo(const u16& path, FileInfo& info) {
 
 bool ClearFileAttributes(const u16& path) {
   std::string p = ToUtf8(path);
-  struct stat st{};
+  struct stat st {};
   if (!Stat(p, st)) return false;
   return (st.st_mode & S_IWUSR) || ::chmod(p.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 bool DeleteFilePath(const u16& path) {
   std::string p = ToUtf8(path);
-  struct stat st{};
+  struct stat st {};
   if (::lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   if (!S_ISLNK(st.st_mode) && IsReadOnly(st)) return false;
   return ::unlink(p.c_str()) == 0;
@@ -155,7 +155,7 @@ bool RenamePath(const u16& from, const u16& to) { return RenameNoReplace(ToUtf8(
 
 bool CopyFilePath(const u16& from, const u16& to, bool failIfExists) {
   std::string target = ResolveTarget(ToUtf8(to));
-  struct stat st{};
+  struct stat st {};
   if (Stat(target, st) && (failIfExists || S_ISDIR(st.st_mode) || IsReadOnly(st))) return false;
   return CopyRegularFile(ToUtf8(from), target, failIfExists);
 }
@@ -163,7 +163,7 @@ bool CopyFilePath(const u16& from, const u16& to, bool failIfExists) {
 bool MovePath(const u16& from, const u16& to, bool replace) {
   std::string source = ToUtf8(from);
   std::string target = ToUtf8(to);
-  struct stat st{};
+  struct stat st {};
   bool targetExists = ::lstat(target.c_str(), &st) == 0;
   if (targetExists && (!replace || S_ISDIR(st.st_mode))) return false;
   // rename() replaces in one step; a read-only target is replaced as Windows
@@ -190,7 +190,7 @@ bool ListDirectoryNames(const u16& folder, std::vector<u16>& names) {
 
 bool ReplaceFileContents(const u16& path, const void* bytes, size_t count) {
   std::string target = ResolveTarget(ToUtf8(path));
-  struct stat st{};
+  struct stat st {};
   bool exists = Stat(target, st);
   if (exists && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return false;
   mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());

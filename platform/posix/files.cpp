@@ -16,7 +16,7 @@ bool ReadOnlyFile::Open(const u16& path) {
   Close();
   int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  struct stat st{};
+  struct stat st {};
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
     return false;
@@ -34,7 +34,7 @@ int ReadOnlyFile::Read(void* buffer, int size) {
 }
 
 int64_t ReadOnlyFile::Size() const {
-  struct stat st{};
+  struct stat st {};
   return hFile >= 0 && fstat(static_cast<int>(hFile), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
@@ -47,10 +47,9 @@ namespace {
 
 // Windows-1252: 0x80..0x9F differ from Latin-1; the five holes map to
 // themselves, as the Windows conversion does.
-const char16_t k80[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t k80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                          0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                          0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 }  // namespace
 

@@ -22,7 +22,7 @@ namespace zun::platform {
 namespace {
 
 bool IsDirectory(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -54,16 +54,16 @@ struct SpecialFolder {
   std::string (*path)();
 };
 const SpecialFolder kSpecialFolders[] = {
-    {0x0000, [] { return UserDir("DESKTOP", "Desktop"); }},    // CSIDL_DESKTOP
-    {0x0005, [] { return UserDir("DOCUMENTS", "Documents"); }},  // CSIDL_PERSONAL
-    {0x000D, [] { return UserDir("MUSIC", "Music"); }},        // CSIDL_MYMUSIC
-    {0x000E, [] { return UserDir("VIDEOS", "Videos"); }},      // CSIDL_MYVIDEO
-    {0x0010, [] { return UserDir("DESKTOP", "Desktop"); }},    // CSIDL_DESKTOPDIRECTORY
-    {0x0015, [] { return UserDir("TEMPLATES", "Templates"); }},  // CSIDL_TEMPLATES
-    {0x001A, [] { return EnvOr("XDG_CONFIG_HOME", Home() + "/.config"); }},      // CSIDL_APPDATA
-    {0x001C, [] { return EnvOr("XDG_DATA_HOME", Home() + "/.local/share"); }},   // CSIDL_LOCAL_APPDATA
-    {0x0027, [] { return UserDir("PICTURES", "Pictures"); }},  // CSIDL_MYPICTURES
-    {0x0028, [] { return Home(); }},                            // CSIDL_PROFILE
+    {0x0000, [] { return UserDir("DESKTOP", "Desktop"); }},                     // CSIDL_DESKTOP
+    {0x0005, [] { return UserDir("DOCUMENTS", "Documents"); }},                 // CSIDL_PERSONAL
+    {0x000D, [] { return UserDir("MUSIC", "Music"); }},                         // CSIDL_MYMUSIC
+    {0x000E, [] { return UserDir("VIDEOS", "Videos"); }},                       // CSIDL_MYVIDEO
+    {0x0010, [] { return UserDir("DESKTOP", "Desktop"); }},                     // CSIDL_DESKTOPDIRECTORY
+    {0x0015, [] { return UserDir("TEMPLATES", "Templates"); }},                 // CSIDL_TEMPLATES
+    {0x001A, [] { return EnvOr("XDG_CONFIG_HOME", Home() + "/.config"); }},     // CSIDL_APPDATA
+    {0x001C, [] { return EnvOr("XDG_DATA_HOME", Home() + "/.local/share"); }},  // CSIDL_LOCAL_APPDATA
+    {0x0027, [] { return UserDir("PICTURES", "Pictures"); }},                   // CSIDL_MYPICTURES
+    {0x0028, [] { return Home(); }},                                            // CSIDL_PROFILE
 };
 
 // Starts the program in a session of its own; the script does not wait
@@ -122,7 +122,7 @@ bool ShellExecuteDocument(const u16& operation, const u16& file, const u16& para
   std::string dir = ToUtf8(directory);
   std::string resolved = path.empty() || path[0] == '/' || dir.empty() ? path : dir + "/" + path;
   bool isUrl = path.find("://") != std::string::npos;
-  struct stat st{};
+  struct stat st {};
   if (!isUrl && ::stat(resolved.c_str(), &st) != 0) return false;
   if (!isUrl && S_ISREG(st.st_mode) && ::access(resolved.c_str(), X_OK) == 0) {
     std::vector<std::string> args;

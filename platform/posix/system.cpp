@@ -30,9 +30,7 @@ void SleepMilliseconds(uint32_t ms) {
   struct timespec ts;
   ts.tv_sec = static_cast<time_t>(ms / 1000);
   ts.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
-  while (nanosleep(&ts, &ts) != 0) {
-  }
+  while (nanosleep(&ts, &ts) != 0) {}
 }
 
 }  // namespace zun::platform
-

@@ -12,7 +12,7 @@ int64_t CurrentTime() { return static_cast<int64_t>(_time64(nullptr)); }
 bool ToLocalTime(int64_t t, LocalTime& out) {
   if (t < 0 || t > kMaxTimeValue) return false;
   __time64_t tt = t;
-  struct tm tm{};
+  struct tm tm {};
   if (_localtime64_s(&tm, &tt) != 0) return false;
   FieldsFromTm(tm, out);
   TIME_ZONE_INFORMATION tz{};

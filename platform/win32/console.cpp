@@ -79,7 +79,8 @@ u16 StreamError(Stream stream) {
 
 int ReadInput(void* buffer, int size) {
   DWORD got = 0;
-  if (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, static_cast<DWORD>(size), &got, nullptr)) return static_cast<int>(got);
+  if (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, static_cast<DWORD>(size), &got, nullptr))
+    return static_cast<int>(got);
   return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;  // a pipe whose writer is done has ended
 }
 

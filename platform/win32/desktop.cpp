@@ -48,8 +48,8 @@ int64_t ShowWindow(int64_t hwnd, int64_t showCommand) {
 }
 
 int64_t SendWindowMessage(int64_t hwnd, int64_t message, int64_t wParam, int64_t lParam) {
-  LRESULT r = SendMessageW(ToHwnd(hwnd), static_cast<UINT>(message), static_cast<WPARAM>(wParam),
-                           static_cast<LPARAM>(lParam));
+  LRESULT r =
+      SendMessageW(ToHwnd(hwnd), static_cast<UINT>(message), static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
   return static_cast<int64_t>(r);
 }
 

@@ -92,9 +92,7 @@ bool ClearFileAttributes(const u16& path) {
 
 bool DeleteFilePath(const u16& path) { return DeleteFileW(ToWide(path).c_str()) != 0; }
 
-bool RenamePath(const u16& from, const u16& to) {
-  return _wrename(ToWide(from).c_str(), ToWide(to).c_str()) == 0;
-}
+bool RenamePath(const u16& from, const u16& to) { return _wrename(ToWide(from).c_str(), ToWide(to).c_str()) == 0; }
 
 bool CopyFilePath(const u16& from, const u16& to, bool failIfExists) {
   return CopyFileExW(ToWide(from).c_str(), ToWide(to).c_str(), CopyProgress, nullptr, nullptr,

@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kEditId = 5;
 constexpr DWORD kSingleLineEdit = WS_VISIBLE | ES_AUTOHSCROLL;
-constexpr DWORD kMultiLineEdit = kSingleLineEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_NOHIDESEL |
-                                 WS_VSCROLL | WS_HSCROLL;
+constexpr DWORD kMultiLineEdit =
+    kSingleLineEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_VSCROLL | WS_HSCROLL;
 static_assert(kSingleLineEdit == 0x10000080 && kMultiLineEdit == 0x103011C4, "the styles the dialogs always had");
 
 struct InputState {
@@ -41,9 +41,9 @@ std::vector<WORD> DialogTemplate(bool multiline) {
 }
 
 HWND Control(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id, RECT r, HFONT font) {
-  HWND h = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | style, r.left, r.top, r.right - r.left,
-                           r.bottom - r.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+  HWND h =
+      CreateWindowExW(0, cls, text.c_str(), WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (h && font) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return h;
 }
@@ -86,8 +86,7 @@ INT_PTR CALLBACK InputProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
       EndDialog(dialog, id);
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -99,9 +98,9 @@ u16 ShowInputBox(void* owner, const u16& question, bool multiline, int& button) 
   InputState state{&question, multiline, nullptr, {}};
   // The desktop stands in for a missing owner; it is never disabled.
   if (ownerWnd) EnableWindow(ownerWnd, FALSE);
-  INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(tmpl.data()),
-                                      ownerWnd ? ownerWnd : GetDesktopWindow(), InputProc,
-                                      reinterpret_cast<LPARAM>(&state));
+  INT_PTR r =
+      DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(tmpl.data()),
+                              ownerWnd ? ownerWnd : GetDesktopWindow(), InputProc, reinterpret_cast<LPARAM>(&state));
   if (ownerWnd) EnableWindow(ownerWnd, TRUE);
   button = r == IDOK ? ID_OK : ID_CANCEL;
   return FromWide(state.text);

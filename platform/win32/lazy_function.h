@@ -16,10 +16,10 @@ Function* LazyFunction(const wchar_t* library, const char* name) {
 
 // Each use site keeps what it looked up: `ZUN_LAZY(ole32.dll, CoCreateGuid)`
 // is CoCreateGuid, loaded the first time that line runs.
-#define ZUN_LAZY(library, function)                                                      \
-  ([]() -> decltype(&function) {                                                         \
+#define ZUN_LAZY(library, function)                                                               \
+  ([]() -> decltype(&function) {                                                                  \
     static decltype(&function) found = LazyFunction<decltype(function)>(L## #library, #function); \
-    return found;                                                                         \
+    return found;                                                                                 \
   }())
 
 }  // namespace zun

@@ -1,9 +1,9 @@
 // The system built-ins on Windows: COM identifiers, shell folders, the
 // temporary folder, the clipboard and ShellExecute.
-#include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -21,8 +21,8 @@ u16 NewGuidText() {
   if (!create || FAILED(create(&g))) return u16();
   char text[64];
   std::snprintf(text, sizeof text, "{%08lX-%04X-%04x-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+                static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
+                g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
   return FromAscii(text);
 }
 

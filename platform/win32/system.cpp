@@ -36,4 +36,3 @@ bool ChangeCurrentDirectory(const u16& path) { return SetCurrentDirectoryW(ToWid
 void SleepMilliseconds(uint32_t ms) { ::Sleep(ms); }
 
 }  // namespace zun::platform
-

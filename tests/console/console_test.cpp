@@ -11,8 +11,8 @@
 
 #include "tests/support/process.h"
 #include "tests/support/script_run.h"
-#include "tests/support/transcript.h"
 #include "tests/support/test_main.h"
+#include "tests/support/transcript.h"
 
 namespace zun::golden {
 namespace {
@@ -91,7 +91,8 @@ TEST_F(Console, TheScriptKnowsItsPathAndArguments) {
   ProcessResult r = Run({script, "--", "Ann", "Bob Smith", "--check", "/del"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   std::string exe = fs::path(g_zunrunc).filename().string();
-  EXPECT_EQ(r.out, "zunrunc|" + exe + "|" + fs::absolute(script).string() + "\n[Ann \"Bob Smith\" --check /del] 4 Bob Smith\n");
+  EXPECT_EQ(r.out, "zunrunc|" + exe + "|" + fs::absolute(script).string() +
+                       "\n[Ann \"Bob Smith\" --check /del] 4 Bob Smith\n");
   EXPECT_TRUE(fs::exists(script)) << "/del after -- belongs to the script";
   ProcessResult none = Run({Script("print(\"[\" + $_PARAMS + \"]\" + str(array_size($_FILES)));")});
   EXPECT_EQ(none.out, "[]0\n");
@@ -115,21 +116,19 @@ TEST_F(Console, HelpForAnUnknownNameSuggestsTheClosest) {
     const char* name;
     const char* suggestion;  // what "Did you mean: " starts with; "" for none
   } cases[] = {
-      {"strsbu", "strsub"},     // letters swapped
-      {"STRLEN", "strlen"},     // another case comes first
-      {"mb_ok", "MB_OK"},       // constants too
-      {"repaet", "repeat"},     // and keywords
-      {"xyzzyplugh", ""},       // nothing near
+      {"strsbu", "strsub"},  // letters swapped
+      {"STRLEN", "strlen"},  // another case comes first
+      {"mb_ok", "MB_OK"},    // constants too
+      {"repaet", "repeat"},  // and keywords
+      {"xyzzyplugh", ""},    // nothing near
   };
   for (const Case& c : cases) {
     ProcessResult r = Run({"--help", c.name});
     EXPECT_EQ(r.exitCode, 2) << c.name;
     EXPECT_EQ(r.out, "") << c.name;
     EXPECT_EQ(FirstLine(r.err), std::string("No entry for ") + c.name + ".");
-    if (*c.suggestion)
-      EXPECT_TRUE(Has(r.err, std::string("\nDid you mean: ") + c.suggestion)) << r.err;
-    else
-      EXPECT_FALSE(Has(r.err, "Did you mean")) << r.err;
+    if (*c.suggestion) EXPECT_TRUE(Has(r.err, std::string("\nDid you mean: ") + c.suggestion)) << r.err;
+    else EXPECT_FALSE(Has(r.err, "Did you mean")) << r.err;
   }
   EXPECT_TRUE(Has(Run({"--help"}).out, "--help NAME"));
 }
@@ -247,8 +246,10 @@ TEST_F(Console, TerminationSignalsEndTheRunInOrder) {
 TEST_F(Console, SignalDuringALargeSaveKeepsTheFileWhole) {
   fs::path target = dir / "target.txt";
   std::ofstream(target) << "old";
-  std::string script = Script("var $big = \"x\"; var $i = 0; repeat { $big += $big; $i += 1; if ($i >= 25) break; }"
-                              "print(\"ready\"); repeat { TextFileSave(\"" + target.string() + "\", $big); }");
+  std::string script = Script(
+      "var $big = \"x\"; var $i = 0; repeat { $big += $big; $i += 1; if ($i >= 25) break; }"
+      "print(\"ready\"); repeat { TextFileSave(\"" +
+      target.string() + "\", $big); }");
   ProcessOptions options;
   options.signals = {SIGTERM};
   options.signalWhenOutputHas = "ready";
@@ -300,8 +301,8 @@ std::string WithoutLineAndColumn(std::string text) {
 // zunrun.exe leaves empty (the transcripts' form): the engine's reports list
 // them with the rest of the variables.
 std::string WithoutHostValues(std::string text) {
-  for (const char* name : {"calling_app_exe_path", "_CALLER_PATH", "calling_app_name", "_CALLER_NAME", "script_path",
-                           "_SCRIPT_PATH"}) {
+  for (const char* name :
+       {"calling_app_exe_path", "_CALLER_PATH", "calling_app_name", "_CALLER_NAME", "script_path", "_SCRIPT_PATH"}) {
     std::string head = std::string("name:") + name + ",var info:type:string,value:";
     for (size_t at = 0; (at = text.find(head, at)) != std::string::npos;) {
       at += head.size();

@@ -72,7 +72,8 @@ using Texts = std::vector<std::string>;
 class ScaledDisplay {
  public:
   explicit ScaledDisplay(DWORD dpi) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
     DWORD size = sizeof old_;
     hadOld_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) == 0;
     RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
@@ -93,12 +94,13 @@ TEST_F(Desktop, PositionsAreScreenPixelsOnAScaledDisplay) {
   RECT real;
   GetWindowRect(window, &real);  // this process started unscaled: real pixels
   ScaledDisplay scaled(144);
-  Texts shown = Run(
-      "var $h = FindWindow(\"ZunRunTestWindow\", \"ZunRun test window\");\n"
-      "print(str(WinGetPos($h, \"left\")) + \",\" + str(WinGetPos($h, \"top\")) + \",\" + str(WinGetPos($h, "
-      "\"right\")) + \",\" + str(WinGetPos($h, \"bottom\")));\n");
+  Texts shown =
+      Run("var $h = FindWindow(\"ZunRunTestWindow\", \"ZunRun test window\");\n"
+          "print(str(WinGetPos($h, \"left\")) + \",\" + str(WinGetPos($h, \"top\")) + \",\" + str(WinGetPos($h, "
+          "\"right\")) + \",\" + str(WinGetPos($h, \"bottom\")));\n");
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0], Number(real.left) + "," + Number(real.top) + "," + Number(real.right) + "," + Number(real.bottom));
+  EXPECT_EQ(shown[0],
+            Number(real.left) + "," + Number(real.top) + "," + Number(real.right) + "," + Number(real.bottom));
 }
 
 TEST_F(Desktop, FindsMovesRetitlesAndShowsAWindow) {
@@ -145,10 +147,13 @@ TEST_F(Desktop, PlacesAChildInItsParent) {
   ClientToScreen(window, &origin);
   std::string h = Number(reinterpret_cast<intptr_t>(button));
   std::string x = Number(origin.x + 40), y = Number(origin.y + 50);
-  Texts shown = Run("WinSetPos(" + h + ", " + x + ", " + y + ", " + x + " + 100, " + y + " + 30);\n"
-                    "print(str(WinGetPos(" + h + ", \"left\") - " + x + ") + \",\" + str(WinGetPos(" + h +
-                    ", \"bottom\") - " + y + "));\n"
-                    "WinSetPos(" + h + ", 5, 6, 105, 36, 1);\n");
+  Texts shown = Run("WinSetPos(" + h + ", " + x + ", " + y + ", " + x + " + 100, " + y +
+                    " + 30);\n"
+                    "print(str(WinGetPos(" +
+                    h + ", \"left\") - " + x + ") + \",\" + str(WinGetPos(" + h + ", \"bottom\") - " + y +
+                    "));\n"
+                    "WinSetPos(" +
+                    h + ", 5, 6, 105, 36, 1);\n");
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0], "0,30");
   RECT r;
@@ -172,7 +177,8 @@ TEST_F(Desktop, MouseMovesAndClicksTheButton) {
   RECT r;
   GetWindowRect(button, &r);
   std::string x = Number((r.left + r.right) / 2), y = Number((r.top + r.bottom) / 2);
-  Texts shown = Run("MouseSetPos(" + x + ", " + y + ");\nprint(str(MouseGetPosX()) + \",\" + str(MouseGetPosY()));\n"
+  Texts shown = Run("MouseSetPos(" + x + ", " + y +
+                    ");\nprint(str(MouseGetPosX()) + \",\" + str(MouseGetPosY()));\n"
                     "MouseClick();\nSleep(200);\n");
   Pump(300);
   ASSERT_EQ(shown.size(), 1u);
@@ -211,8 +217,9 @@ TEST_F(Desktop, KeysHeldByTheTest) {
   keybd_event('Q', 0, 0, 0);
   Pump(100);
   ASSERT_TRUE(GetAsyncKeyState('Q') & 0x8000);
-  Texts shown = Run("print(str(GetKeyState(\"q\")) + str(GetKeyState(\"Q\")) + str(GetKeyState(81)) +"
-                    " str(GetKeyState(\"z\")));");
+  Texts shown =
+      Run("print(str(GetKeyState(\"q\")) + str(GetKeyState(\"Q\")) + str(GetKeyState(81)) +"
+          " str(GetKeyState(\"z\")));");
   keybd_event('Q', 0, KEYEVENTF_KEYUP, 0);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "1110");

@@ -98,7 +98,7 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
 
 struct BoxInfo {
   std::string caption;
-  std::string text;                  // the static 0xFFFF
+  std::string text;                                   // the static 0xFFFF
   std::vector<std::pair<std::string, HWND>> buttons;  // labels without '&'
 };
 

@@ -21,8 +21,8 @@ struct MainDialogState {
 };
 
 struct RunOptions {
-  std::vector<std::string> args;       // after the program
-  std::vector<std::string> env;        // NAME=VALUE added to the environment
+  std::vector<std::string> args;  // after the program
+  std::vector<std::string> env;   // NAME=VALUE added to the environment
   int timeoutMs = 20000;
   // Answers from a transcript, in order (see RecordingDialogs::AnswersOf).
   std::vector<golden::Entry> expected;
@@ -38,7 +38,7 @@ struct RunOptions {
 
 struct RunResult {
   bool started = false;
-  bool ended = false;      // the process ended by itself within the time
+  bool ended = false;  // the process ended by itself within the time
   DWORD exitCode = 0;
   std::vector<golden::Entry> entries;  // every dialog seen, as a transcript
   MainDialogState mainDialog;

@@ -16,8 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string g_exe;    // zunrun.exe
-fs::path g_root;      // the source tree
+std::string g_exe;  // zunrun.exe
+fs::path g_root;    // the source tree
 
 std::string ExamplePath(const std::string& name) { return (g_root / "examples" / (name + ".zunscript")).string(); }
 
@@ -177,14 +177,13 @@ const wchar_t kTargetTitle[] = L"ZunRun example target";
 
 void CALLBACK CreateTarget(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  g_target = CreateWindowExW(0, L"STATIC", kTargetTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  g_target = CreateWindowExW(0, L"STATIC", kTargetTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TEST(ExamplesExe, WaitForWindowSeesAWindowThatAppearsLater) {
-  std::vector<golden::Entry> expected = {
-      Input("Which window shall I wait for? (its exact title)", Utf8(kTargetTitle)),
-      Box("The window \"" + Utf8(kTargetTitle) + "\" is there.")};
+  std::vector<golden::Entry> expected = {Input("Which window shall I wait for? (its exact title)", Utf8(kTargetTitle)),
+                                         Box("The window \"" + Utf8(kTargetTitle) + "\" is there.")};
   RunOptions o = Options("wait-for-window", expected);
   o.onEntry = [](const golden::Entry& e) {
     if (e.kind == "input") SetTimer(nullptr, 0, 1000, CreateTarget);

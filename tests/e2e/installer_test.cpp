@@ -84,8 +84,7 @@ void WritePath(const UserPath& p) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
-  if (p.type == 0)
-    RegDeleteValueW(key, L"Path");
+  if (p.type == 0) RegDeleteValueW(key, L"Path");
   else
     RegSetValueExW(key, L"Path", 0, p.type, reinterpret_cast<const BYTE*>(p.text.c_str()),
                    static_cast<DWORD>((p.text.size() + 1) * sizeof(wchar_t)));
@@ -107,7 +106,8 @@ std::wstring ShortcutTarget(const std::wstring& lnk) {
   IPersistFile* file = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
     wchar_t path[MAX_PATH];
-    if (SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+    if (SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
+        SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
       target = path;
     file->Release();
   }
@@ -125,8 +125,9 @@ std::map<std::string, std::string> VersionInfo(const std::wstring& exe) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed) {
-    info["fixed file"] = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
-                         "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    info["fixed file"] =
+        std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+        std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
     info["fixed product"] = std::to_string(HIWORD(fixed->dwProductVersionMS)) + "." +
                             std::to_string(LOWORD(fixed->dwProductVersionMS)) + "." +
                             std::to_string(HIWORD(fixed->dwProductVersionLS)) + "." +
@@ -140,7 +141,8 @@ std::map<std::string, std::string> VersionInfo(const std::wstring& exe) {
   std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
   for (const char* name : {"ProductName", "ProductVersion", "FileVersion"}) {
     wchar_t* text = nullptr;
-    if (VerQueryValueW(block.data(), Wide(prefix + std::string(name)).c_str(), reinterpret_cast<void**>(&text), &length) &&
+    if (VerQueryValueW(block.data(), Wide(prefix + std::string(name)).c_str(), reinterpret_cast<void**>(&text),
+                       &length) &&
         text)
       info[name] = Utf8(text);
   }
@@ -208,7 +210,8 @@ HWND WindowWith(DWORD pid, const wchar_t* cls) {
 // Whether a component of the setup's list is ticked: the state image of
 // its tree item (NSIS: 1 unticked, 2 ticked; read-only ones higher).
 int Tick(HWND tree, HTREEITEM item) {
-  return static_cast<int>((SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK) >> 12));
+  return static_cast<int>(
+      (SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK) >> 12));
 }
 
 std::string Text(const std::wstring& path) { return golden::ReadBytes(fs::path(path)); }
@@ -227,7 +230,8 @@ DWORD Launch(const std::string& exe, std::vector<std::string> args) {
 // folder and the uninstaller's key gone) a while.
 void Uninstall() {
   ASSERT_EQ(Launch(Utf8(Folder()) + "\\uninstall.exe", {"/S"}), 0u);
-  for (int i = 0; i < 300 && (Exists(Folder() + L"\\uninstall.exe") || KeyExists(HKEY_CURRENT_USER, kUninstallKey)); ++i)
+  for (int i = 0; i < 300 && (Exists(Folder() + L"\\uninstall.exe") || KeyExists(HKEY_CURRENT_USER, kUninstallKey));
+       ++i)
     Sleep(100);
   Sleep(500);  // its last steps: the folders, the shell's notice
 }
@@ -257,9 +261,9 @@ TEST(Installer, InstallsEverythingOpensScriptsAndUninstallsCleanly) {
 
   ASSERT_EQ(Launch(g_setup, {"/S"}), 0u);
   const std::wstring folder = Folder();
-  for (const wchar_t* file : {L"zunrun.exe", L"zunrunc.exe", L"uninstall.exe", L"README.txt", L"LICENSE.txt",
-                              L"CHANGELOG.md", L"Help\\index.html", L"Help\\pages\\language.html",
-                              L"Editors\\notepad++\\zunscript.xml"})
+  for (const wchar_t* file :
+       {L"zunrun.exe", L"zunrunc.exe", L"uninstall.exe", L"README.txt", L"LICENSE.txt", L"CHANGELOG.md",
+        L"Help\\index.html", L"Help\\pages\\language.html", L"Editors\\notepad++\\zunscript.xml"})
     EXPECT_TRUE(Exists(folder + L"\\" + file)) << Utf8(file);
   EXPECT_TRUE(Exists(folder + L"\\Editors\\zunscript-" + Wide(g_version) + L".vsix"));
   // The whole examples folder, file for file.

@@ -12,7 +12,8 @@ namespace {
 std::string g_exe;      // zunrun.exe, from the command line
 std::string g_console;  // zunrunc.exe
 
-const char* const kUsage = "Usage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"\r\nOr simply double-click a .zunscript file";
+const char* const kUsage =
+    "Usage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\"\r\nOr simply double-click a .zunscript file";
 
 // Watches until the dialog is visible, then ends the process.
 RunResult RunUntilDialog(const std::vector<std::string>& args) {
@@ -33,7 +34,8 @@ TEST(Runner, ExplainsWhatItCannotRun) {
   const Case cases[] = {
       {{}, "No script file passed", kUsage},
       {{"a.zunscript", "b.zunscript"}, "Too many script files passed", kUsage},
-      {{"no-such-file.zunscript"}, "Error",
+      {{"no-such-file.zunscript"},
+       "Error",
        "Could not load file:no-such-file.zunscript\r\nUsage:\r\nzunrun.exe \"c:\\somefolder\\script.zunscript\""},
       {{"/del", kept}, "No script file passed", kUsage},  // the path is the switch's value
   };
@@ -55,7 +57,7 @@ TEST(Runner, EscapeAndCloseBoxDoNotCloseExitDoes) {
   DWORD since = 0;
   o.onMainDialog = [&](HWND dialog, const MainDialogState&) {
     if (step == 0) {
-      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);     // what Escape sends
       PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
       since = GetTickCount();
       step = 1;
@@ -85,7 +87,8 @@ std::string ManifestOf(const std::string& exe) {
   HMODULE module = LoadLibraryExW(Wide(exe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
   std::string text;
-  if (found) text.assign(static_cast<const char*>(LockResource(LoadResource(module, found))), SizeofResource(module, found));
+  if (found)
+    text.assign(static_cast<const char*>(LockResource(LoadResource(module, found))), SizeofResource(module, found));
   if (module) FreeLibrary(module);
   return text;
 }
@@ -93,7 +96,8 @@ std::string ManifestOf(const std::string& exe) {
 TEST(Runner, ManifestGivesStylesAndPerMonitorAwareness) {
   for (const std::string& exe : {g_exe, g_console}) {
     std::string manifest = ManifestOf(exe);
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos) << exe;
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+        << exe;
     EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor<"), std::string::npos) << exe;
     EXPECT_NE(manifest.find(">true/pm<"), std::string::npos) << exe;
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << exe;
@@ -104,8 +108,8 @@ TEST(Runner, ManifestGivesStylesAndPerMonitorAwareness) {
   using WindowContext = HANDLE(WINAPI*)(HWND);
   using ContextAwareness = int(WINAPI*)(HANDLE);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto windowContext = reinterpret_cast<WindowContext>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+  auto windowContext =
+      reinterpret_cast<WindowContext>(reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
   auto awarenessOf = reinterpret_cast<ContextAwareness>(
       reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
   ASSERT_TRUE(windowContext && awarenessOf);
@@ -127,7 +131,8 @@ struct Centers {
 Centers CentersOf(HWND window, const RECT& target) {
   RECT r;
   GetWindowRect(window, &r);
-  return {{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, {(target.left + target.right) / 2, (target.top + target.bottom) / 2}};
+  return {{(r.left + r.right) / 2, (r.top + r.bottom) / 2},
+          {(target.left + target.right) / 2, (target.top + target.bottom) / 2}};
 }
 
 RECT WorkAreaUnderCursor() {

@@ -5,8 +5,8 @@
 //   // env: TZ=CET-1
 #include <cstdio>
 
-#include "loader/text_file.h"
 #include "builtins/table.h"
+#include "loader/text_file.h"
 #include "tests/support/script_run.h"
 
 using namespace zun;

@@ -32,8 +32,8 @@ using builtins::MathFn;
 
 struct Function {
   const char* name;
-  MathFn fn;                          // one argument, or
-  double (*fn2)(double, double);      // two (pow)
+  MathFn fn;                      // one argument, or
+  double (*fn2)(double, double);  // two (pow)
   long double (*reference)(long double, long double);
 };
 
@@ -98,9 +98,27 @@ const double kInf = INFINITY;
 // the infinities, NaN, powers of two and ten, and the nearest doubles to
 // multiples of pi/2 with their neighbours.
 std::vector<double> CommonEdges() {
-  std::vector<double> v = {0.0, -0.0, FromBits(1), -FromBits(1), 0x1p-1022, 0x1.fffffffffffffp+1023,
-                           -0x1.fffffffffffffp+1023, kInf, -kInf, NAN, 1e22, 0x1p1023, 4611686018427387904.0,
-                           1e17, 9223372036854775807.0, 6381956970095103.0 * 0x1p797, 0.5, 1, -1, 2, 0.1};
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           FromBits(1),
+                           -FromBits(1),
+                           0x1p-1022,
+                           0x1.fffffffffffffp+1023,
+                           -0x1.fffffffffffffp+1023,
+                           kInf,
+                           -kInf,
+                           NAN,
+                           1e22,
+                           0x1p1023,
+                           4611686018427387904.0,
+                           1e17,
+                           9223372036854775807.0,
+                           6381956970095103.0 * 0x1p797,
+                           0.5,
+                           1,
+                           -1,
+                           2,
+                           0.1};
   for (int e = -1074; e <= 1023; e += 7) v.push_back(std::ldexp(1.0, e));
   double ten = 1;  // the powers of ten, each correctly rounded on every build
   for (int k = 0; k <= 22; ++k, ten *= 10) {
@@ -135,8 +153,29 @@ std::vector<double> Arguments(const std::string& name, Random& r) {
 }
 
 std::vector<std::pair<double, double>> PowArguments(Random& r) {
-  const double specials[] = {0.0, -0.0, 1, -1, 0.5, -0.5, 2, -2, 3, -3, 1.5, -1.5, 10, 0x1p-1074, 1e308,
-                             kInf, -kInf, NAN, 0x1.fffffffffffffp-1, 0x1.0000000000001p0, 1023, 1024, -1074};
+  const double specials[] = {0.0,
+                             -0.0,
+                             1,
+                             -1,
+                             0.5,
+                             -0.5,
+                             2,
+                             -2,
+                             3,
+                             -3,
+                             1.5,
+                             -1.5,
+                             10,
+                             0x1p-1074,
+                             1e308,
+                             kInf,
+                             -kInf,
+                             NAN,
+                             0x1.fffffffffffffp-1,
+                             0x1.0000000000001p0,
+                             1023,
+                             1024,
+                             -1074};
   std::vector<std::pair<double, double>> v;
   for (double x : specials)
     for (double y : specials) v.push_back({x, y});
@@ -279,8 +318,8 @@ int Check(const std::vector<std::string>& dumps) {
     return 1;
   }
   bool failed = false;
-  std::printf("%-6s %-6s %12s %10s %9s %10s %9s   worst argument\n", "fn", "build", "max ulp err", "own notCR", "str diff",
-              "differ", "max apart");
+  std::printf("%-6s %-6s %12s %10s %9s %10s %9s   worst argument\n", "fn", "build", "max ulp err", "own notCR",
+              "str diff", "differ", "max apart");
   for (size_t fi = 0; fi < std::size(kFunctions); ++fi) {
     for (size_t b = 0; b < tallies.size(); ++b) {
       const Tally& t = tallies[b][fi];

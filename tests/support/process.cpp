@@ -51,8 +51,8 @@ struct StreamFiles {
 namespace {
 HANDLE Inheritable(const fs::path& p, bool write) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  return CreateFileW(p.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     &sa, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileW(p.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                     write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 }  // namespace
 
@@ -136,7 +136,8 @@ ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>&
   int sinceSignal = -1;
   for (int waited = 0;; waited += 5) {
     if (waitpid(pid, &status, WNOHANG) == pid) break;
-    if (signalled < options.signals.size() && ReadBytes(files.out).find(options.signalWhenOutputHas) != std::string::npos) {
+    if (signalled < options.signals.size() &&
+        ReadBytes(files.out).find(options.signalWhenOutputHas) != std::string::npos) {
       kill(pid, options.signals[signalled++]);
       if (sinceSignal < 0) sinceSignal = 0;
     }

@@ -28,9 +28,9 @@ std::wstring CommandLine(const std::string& exe, const std::vector<std::string>&
 struct ProcessOptions {
   std::string input;
   int timeoutMs = 60000;
-  std::string stdoutPath;          // "": captured; "-": closed; else that file
-  size_t addressSpaceBytes = 0;    // 0: no limit
-  std::vector<int> signals;        // sent one after the other...
+  std::string stdoutPath;           // "": captured; "-": closed; else that file
+  size_t addressSpaceBytes = 0;     // 0: no limit
+  std::vector<int> signals;         // sent one after the other...
   std::string signalWhenOutputHas;  // ...once standard output holds this text
 };
 ProcessResult RunProcess(const std::string& exe, const std::vector<std::string>& args, const ProcessOptions& options);

@@ -41,8 +41,8 @@ u16 RecordingDialogs::InputBox(void*, const u16& question, bool multiline, int& 
     typed = answer.substr(0, tab);
     if (tab != std::string::npos && answer.substr(tab + 1) == "OK") button = ID_OK;
   }
-  entries.push_back({"input", {ToUtf8(question), multiline ? "multiline" : "single", typed,
-                               button == ID_OK ? "OK" : "Cancel"}});
+  entries.push_back(
+      {"input", {ToUtf8(question), multiline ? "multiline" : "single", typed, button == ID_OK ? "OK" : "Cancel"}});
   return FromUtf8(typed);
 }
 

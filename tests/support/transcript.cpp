@@ -183,7 +183,8 @@ std::string HostPath(const std::string& path) {
   return path;
 }
 
-int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& only, bool update, const GoldenRun& run) {
+int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& only, bool update,
+                       const GoldenRun& run) {
   int passed = 0, failed = 0;
   for (const std::filesystem::path& script : GoldenScripts(folder)) {
     if (!only.empty() && script.stem().string() != only) continue;
@@ -202,7 +203,8 @@ int CheckGoldenScripts(const std::filesystem::path& folder, const std::string& o
       std::printf("ok   %s\n", name.c_str());
     } else {
       ++failed;
-      std::printf("FAIL %s%s\n--- expected\n%s--- got\n%s---\n", name.c_str(), problem.c_str(), want.c_str(), got.c_str());
+      std::printf("FAIL %s%s\n--- expected\n%s--- got\n%s---\n", name.c_str(), problem.c_str(), want.c_str(),
+                  got.c_str());
     }
     std::fflush(stdout);
   }

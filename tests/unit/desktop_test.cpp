@@ -12,9 +12,10 @@ namespace {
 using golden::Shows;
 
 TEST(SystemBuiltins, IdentifiersAndFolders) {
-  std::string guids = Shows("var $a = SysGetGUID(); var $b = SysGetGUID();"
-                            "print(str(strlen($a)) + strsub($a, 0, 0) + strsub($a, 37, 37) + str($a != $b));"
-                            "print($a);");
+  std::string guids = Shows(
+      "var $a = SysGetGUID(); var $b = SysGetGUID();"
+      "print(str(strlen($a)) + strsub($a, 0, 0) + strsub($a, 37, 37) + str($a != $b));"
+      "print($a);");
   ASSERT_EQ(guids.substr(0, 6), "38{}1|");
   std::string guid = guids.substr(6);
   EXPECT_EQ(guid.substr(15, 4).find_first_of("ABCDEF"), std::string::npos) << "the third group in lower case: " << guid;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/engine.h"
 #include "builtins/table.h"
+#include "engine/engine.h"
 #include "tests/support/script_run.h"
 
 namespace zun {
@@ -44,8 +44,8 @@ TEST_F(Engine, SnippetIsTheFortyCharactersBeforeThePosition) {
   std::string first = text.substr(0, 40);
   first[5] = ' ';
   first[15] = ' ';
-  EXPECT_EQ(ToUtf8(e.strErrors), "(pos 10) : x, code snippet:\"" + first + "\"\r\n(pos 50) : y, code snippet:\"" +
-                                     second + "\"\r\n");
+  EXPECT_EQ(ToUtf8(e.strErrors),
+            "(pos 10) : x, code snippet:\"" + first + "\"\r\n(pos 50) : y, code snippet:\"" + second + "\"\r\n");
   EXPECT_TRUE(d.entries.empty());  // bShowErrorMessages off
 }
 

@@ -159,7 +159,9 @@ TEST_F(FileBuiltins, SaveWritesTheRequestedEncoding) {
                      str(TextFileSave(%up.txt%, "Ab", "UTF-16")) + str(TextFileSave(%n.txt%, "Ab", "utf-16")) +
                      str(TextFileSave(%b.txt%, "Ab", "bom")));)"),
             "1111");
-  EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE" "A\0\x3A\x26", 6));
+  EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE"
+                                       "A\0\x3A\x26",
+                                       6));
   EXPECT_EQ(Read("up.txt"), "Ab");
   EXPECT_EQ(Read("n.txt"), std::string("A\0b\0", 4));
   EXPECT_EQ(Read("b.txt"), "Ab");
@@ -176,7 +178,8 @@ TEST_F(FileBuiltins, AnsiWritesRefuseWhatTheCodePageCannotHold) {
   EXPECT_EQ(Read("copy.txt"), "\xE6\x97\xA5\xC3\xA9");
   // What does not fit is refused, and the file keeps what it had.
   Write("jp.txt", "old");
-  EXPECT_EQ(Run(R"(print(str(TextFileSave(%jp.txt%, "ab" + chr(0x65E5) + chr(0x672C))) + str(GetLastError()));)"), "01");
+  EXPECT_EQ(Run(R"(print(str(TextFileSave(%jp.txt%, "ab" + chr(0x65E5) + chr(0x672C))) + str(GetLastError()));)"),
+            "01");
   EXPECT_EQ(Read("jp.txt"), "old");
   EXPECT_EQ(lastError,
             "the character '\xE6\x97\xA5' (U+65E5) at position 2 is not in the ANSI code page; nothing was written "
@@ -189,7 +192,9 @@ TEST_F(FileBuiltins, AnsiWritesRefuseWhatTheCodePageCannotHold) {
   EXPECT_EQ(Run("print(str(TextFileAppend(%new.txt%, chr(0x263A))));"), "0");
   EXPECT_FALSE(fs::exists(Path("new.txt")));
   // UTF-16 takes every character.
-  EXPECT_EQ(Run(R"(print(str(TextFileSave(%u.txt%, chr(0x65E5), "utf-16 bom")) + str(TextFileAppend(%u.txt%, chr(0x263A))));)"), "11");
+  EXPECT_EQ(
+      Run(R"(print(str(TextFileSave(%u.txt%, chr(0x65E5), "utf-16 bom")) + str(TextFileAppend(%u.txt%, chr(0x263A))));)"),
+      "11");
   EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE\xE5\x65\x3A\x26", 6));
 }
 
@@ -217,7 +222,9 @@ TEST_F(FileBuiltins, AppendKeepsTheEncoding) {
   EXPECT_EQ(Read("be.txt"), std::string("\xFE\xFF\0H\0i", 6));
   // An empty UTF-16 file is its mark alone, and stays UTF-16.
   EXPECT_EQ(Run(R"(TextFileSave(%e.txt%, "", "utf-16 bom"); print(str(TextFileAppend(%e.txt%, "ab")));)"), "1");
-  EXPECT_EQ(Read("e.txt"), std::string("\xFF\xFE" "a\0b\0", 6));
+  EXPECT_EQ(Read("e.txt"), std::string("\xFF\xFE"
+                                       "a\0b\0",
+                                       6));
   // A file that cannot be read is not overwritten.
   Write("zero.txt", std::string("ab\0cd", 5));
   EXPECT_EQ(Run("print(str(TextFileAppend(%zero.txt%, \"x\")));"), "0");
@@ -235,7 +242,7 @@ TEST_F(FileBuiltins, AppendKeepsTheEncoding) {
 // after some bytes, even for root.
 TEST_F(FileBuiltins, FailedWriteLeavesTheOldFile) {
   Write("keep.txt", "old contents");
-  struct rlimit old{};
+  struct rlimit old {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = old;

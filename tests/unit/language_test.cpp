@@ -12,8 +12,8 @@ using golden::RunScript;
 using golden::Shows;
 
 TEST(Language, DeepNestingEndsInAnOrderlyError) {
-  for (const std::string& open : {std::string("("), std::string("{"), std::string("-"), std::string("str("),
-                                  std::string("if (1) ")}) {
+  for (const std::string& open :
+       {std::string("("), std::string("{"), std::string("-"), std::string("str("), std::string("if (1) ")}) {
     std::string script;
     for (int i = 0; i < 100000 / static_cast<int>(open.size()); ++i) script += open;
     RecordingDialogs d;
@@ -33,7 +33,8 @@ TEST(Language, LexicalErrorsAreReportedEachTimeTheTokenIsRead) {
   // loop skips its body: both reads report it, at the same position.
   RecordingDialogs dialogs;
   auto run = RunScript("var $i = 0;\nrepeat {\n  $i += 1;\n  if ($i > 2) $s = \"\\q\";\n}\n", dialogs);
-  const std::string line = "(pos 53) : Unknown token:q, code snippet:\"epeat {   $i += 1;   if ($i > 2) $s = \"\\\"\r\n";
+  const std::string line =
+      "(pos 53) : Unknown token:q, code snippet:\"epeat {   $i += 1;   if ($i > 2) $s = \"\\\"\r\n";
   EXPECT_EQ(run.errors.substr(0, 2 * line.size()), line + line);
 }
 

@@ -10,8 +10,8 @@
 #endif
 
 #include "loader/command_line.h"
-#include "platform/arguments.h"
 #include "loader/text_file.h"
+#include "platform/arguments.h"
 #include "tests/support/script_run.h"
 
 namespace zun {
@@ -44,20 +44,31 @@ TEST_F(Loader, EncodingsAndZeroBytes) {
   };
   const Case cases[] = {
       {"", u"", TEXTFILE_ANSI},
-      {std::string("\xFF\xFE" "a\0b\0", 6), u"ab", 6},
+      {std::string("\xFF\xFE"
+                   "a\0b\0",
+                   6),
+       u"ab", 6},
       {std::string("\xFE\xFF\0a\0b", 6), u"ab", 74},
-      {std::string("\xFF\xFE" "a\0b", 5), u"ab", 6},  // an odd last byte makes a unit with a zero byte
-      {std::string("\xFE\xFF\0a" "b", 5), u"ab", 74},
+      {std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       u"ab", 6},  // an odd last byte makes a unit with a zero byte
+      {std::string("\xFE\xFF\0a"
+                   "b",
+                   5),
+       u"ab", 74},
       {"\xEF\xBB\xBFx", u"\u00EF\u00BB\u00BFx", TEXTFILE_ANSI},  // the UTF-8 signature as three ANSI characters
-      {"\x80\xE9", u"\u20AC\u00E9", TEXTFILE_ANSI},            // Windows-1252
-      {std::string("a\0b", 3), u"a", TEXTFILE_ANSI},            // 1 to 3 bytes without a mark are ANSI
-      {"\xFF\xFE", u"", 6},                                     // the mark alone: empty UTF-16
+      {"\x80\xE9", u"\u20AC\u00E9", TEXTFILE_ANSI},              // Windows-1252
+      {std::string("a\0b", 3), u"a", TEXTFILE_ANSI},             // 1 to 3 bytes without a mark are ANSI
+      {"\xFF\xFE", u"", 6},                                      // the mark alone: empty UTF-16
       {"\xFE\xFF", u"", 74},
-      {"\xFF\xFE" "A", u"A", 6},
+      {"\xFF\xFE"
+       "A",
+       u"A", 6},
       {std::string("ab\0cd", 5), nullptr, TEXTFILE_BINARY},
-      {std::string("a\0b\0", 4), nullptr, TEXTFILE_BINARY},  // UTF-16 without a mark
+      {std::string("a\0b\0", 4), nullptr, TEXTFILE_BINARY},                      // UTF-16 without a mark
       {hundred + std::string("\0more", 5), hundredText.c_str(), TEXTFILE_ANSI},  // a zero after 100 bytes ends the text
-      {std::string("abcd\0", 5), u"abcd", TEXTFILE_ANSI},     // the last byte is not looked at
+      {std::string("abcd\0", 5), u"abcd", TEXTFILE_ANSI},                        // the last byte is not looked at
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
@@ -79,10 +90,19 @@ TEST_F(Loader, ScriptsWithTheUtf8Signature) {
   };
   const Case cases[] = {
       {"\xEF\xBB\xBF", u""},
-      {"\xEF\xBB\xBF" "print(\"\xE6\x97\xA5\xC3\xA9\xF0\x9F\x98\x80\");", u"print(\"\u65E5\u00E9\U0001F600\");"},
+      {"\xEF\xBB\xBF"
+       "print(\"\xE6\x97\xA5\xC3\xA9\xF0\x9F\x98\x80\");",
+       u"print(\"\u65E5\u00E9\U0001F600\");"},
       // ill-formed: a stray continuation, an overlong '/', a surrogate, a cut-off sequence at the end
-      {"\xEF\xBB\xBF\x80" "a\xC0\xAF" "b\xED\xA0\x80" "c\xE6\x97", u"\uFFFDa\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD"},
-      {std::string("\xEF\xBB\xBF" "ab\0cd", 8), nullptr},  // the zero-byte rule holds after the signature
+      {"\xEF\xBB\xBF\x80"
+       "a\xC0\xAF"
+       "b\xED\xA0\x80"
+       "c\xE6\x97",
+       u"\uFFFDa\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD"},
+      {std::string("\xEF\xBB\xBF"
+                   "ab\0cd",
+                   8),
+       nullptr},  // the zero-byte rule holds after the signature
       {std::string("\xEF\xBB\xBF") + std::string(100, 'x') + std::string("\0yz", 3), hundredText.c_str()},
       {"\xE6\x97\xA5", u"\u00E6\u2014\u00A5"},  // no signature: ANSI, byte for byte
   };
@@ -121,8 +141,8 @@ TEST_F(Loader, MissingFileAndSizeLimit) {
 TEST_F(Loader, FileHeldOpenForWritingIsRefused) {
   u16 path = Write("busy.txt", "print(1);");
   std::wstring wide(path.begin(), path.end());
-  HANDLE writer = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE writer = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   u16 text;
   EXPECT_FALSE(LoadTextFile(path, text));
@@ -136,7 +156,8 @@ std::vector<u16> Split(const u16& line) { return SplitCommandLine(u"zunrun.exe "
 
 TEST(CommandLine, SplittingFollowsTheRuntimeRules) {
   EXPECT_EQ(Split(u"a \"b c\" d"), (std::vector<u16>{u"a", u"b c", u"d"}));
-  EXPECT_EQ(Split(u"\"C:\\My Scripts\\x.zunscript\" /del"), (std::vector<u16>{u"C:\\My Scripts\\x.zunscript", u"/del"}));
+  EXPECT_EQ(Split(u"\"C:\\My Scripts\\x.zunscript\" /del"),
+            (std::vector<u16>{u"C:\\My Scripts\\x.zunscript", u"/del"}));
   EXPECT_EQ(Split(u"a\\\\\"b c\" \\\"q"), (std::vector<u16>{u"a\\b c", u"\"q"}));
   EXPECT_EQ(SplitCommandLine(u"\"C:\\Program Files\\zunrun.exe\" x"), std::vector<u16>{u"x"});
 }
@@ -144,8 +165,9 @@ TEST(CommandLine, SplittingFollowsTheRuntimeRules) {
 // Joining is what a program does to pass arguments on: they must split back
 // exactly, blanks, quotes and backslashes included.
 TEST(CommandLine, JoinedArgumentsSplitBackUnchanged) {
-  const std::vector<u16> args{u"plain", u"", u"two words", u"say \"hi\"", u"C:\\dir\\", u"C:\\My Dir\\",
-                              u"a\\\"b", u"\\\\server\\share", u"tab\there", u"\"", u"\\"};
+  const std::vector<u16> args{
+      u"plain",     u"",   u"two words", u"say \"hi\"", u"C:\\dir\\", u"C:\\My Dir\\", u"a\\\"b", u"\\\\server\\share",
+      u"tab\there", u"\"", u"\\"};
   EXPECT_EQ(Split(JoinCommandLine(args)), args);
   EXPECT_EQ(JoinCommandLine({u"Ann", u"Bob Smith"}), u"Ann \"Bob Smith\"");
 }

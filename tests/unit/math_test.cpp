@@ -93,7 +93,7 @@ double Apply(const Case& c) {
     const char* name;
     MathFn fn;
   };
-  const Named kOne[] = {{"sin", MathSin},   {"cos", MathCos},   {"tan", MathTan},     {"exp", MathExp},
+  const Named kOne[] = {{"sin", MathSin},   {"cos", MathCos},   {"tan", MathTan},   {"exp", MathExp},
                         {"sinh", MathSinh}, {"cosh", MathCosh}, {"tanh", MathTanh}, {"log10", MathLog10}};
   for (const Named& n : kOne)
     if (std::string(c.fn) == n.name) return n.fn(c.x);

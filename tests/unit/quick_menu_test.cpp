@@ -38,8 +38,8 @@ struct EscapeOnExit {
 };
 
 TEST(QuickMenu, ShowsTheStatesAndReturnsTheChoice) {
-  std::vector<MenuItem> items = {{0, 1, u"a"}, {MENU_SEPARATOR, 2, u""}, {MENU_GRAYED | MENU_CHECKED, 3, u"b"},
-                                 {MENU_CHECKED, 4, u"c"}};
+  std::vector<MenuItem> items = {
+      {0, 1, u"a"}, {MENU_SEPARATOR, 2, u""}, {MENU_GRAYED | MENU_CHECKED, 3, u"b"}, {MENU_CHECKED, 4, u"c"}};
   EscapeOnExit closeAnyMenuLeftOpen;
   std::future<int> chosen = ShowMenuOnThread(items);
   HWND menuWindow = WaitForMenuWindow();

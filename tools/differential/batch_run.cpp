@@ -37,8 +37,9 @@ struct Run {
 
 HANDLE OpenStream(const std::wstring& path, bool write) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  return CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     &sa, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa, write ? CREATE_ALWAYS : OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
       // Without a console, zunrunc.exe writes UTF-8 as zunrunc does, so the
       // texts compare byte for byte (with one, it would use the console's code
       // page, a difference docs/platforms.md describes).
-      bool ok = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
+      bool ok =
+          CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
       CloseHandle(out);
       CloseHandle(err);
       if (!ok) {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <thread>
 
-#include "engine/engine.h"
 #include "builtins/table.h"
+#include "engine/engine.h"
 #include "platform/stop.h"
 
 namespace {
