@@ -259,6 +259,8 @@ class Messages(unittest.TestCase):
                                  (4, 1, "one ", "one "), (4, 1, "two", "two"), (4, 3, "three", "three")])
         rc = zundocs.literals_in("x.rc", 'CAPTION "About &Fixture"\nLTEXT "A && B", 1\n')
         self.assertEqual([(lit.statement, lit.text) for lit in rc], [(1, "About Fixture"), (2, "A & B")])
+        asserted = zundocs.literals_in("y.cpp", 'static_assert(sizeof(int) == 4,\n  "for the build");\nf("shown");\n')
+        self.assertEqual([(lit.line, lit.text) for lit in asserted], [(3, "shown")])
 
     def test_the_fixture_has_no_problems(self):
         self.assertEqual(self.check(MESSAGES), [])
