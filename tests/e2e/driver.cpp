@@ -1,3 +1,4 @@
+// The end-to-end driver: starting programs and reading and answering their windows.
 #include "tests/e2e/driver.h"
 
 #include <algorithm>

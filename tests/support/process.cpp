@@ -1,3 +1,4 @@
+// Runs a program with its standard streams captured, within a time limit.
 #include "tests/support/process.h"
 
 #include "platform/arguments.h"

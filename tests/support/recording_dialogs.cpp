@@ -1,3 +1,4 @@
+// The tests' dialogs: recorded in transcript form, answered from a list.
 #include "tests/support/recording_dialogs.h"
 
 namespace zun::golden {

@@ -1,3 +1,4 @@
+// The examples' scenarios: their folders before and after a run, and the run itself.
 #include "tests/support/scenarios.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Running a script on a fresh engine with the recording dialogs.
 #include "tests/support/script_run.h"
 #include "builtins/table.h"
 

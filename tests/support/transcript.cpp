@@ -1,3 +1,4 @@
+// Golden transcripts: writing, reading and comparing them.
 #include "tests/support/transcript.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The engine's interface as a host uses it: runs, reports, the environment, last errors.
 #include <gtest/gtest.h>
 
 #include "builtins/table.h"

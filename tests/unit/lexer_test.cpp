@@ -1,3 +1,4 @@
+// The lexer: comments, operators, numbers, strings and names as tokens.
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"

@@ -1,3 +1,4 @@
+// The text helpers: number readings, case mapping, UTF-8.
 #include <gtest/gtest.h>
 
 #include <cmath>
