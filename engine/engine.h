@@ -276,6 +276,9 @@ class EZunScriptEngine final {
   EScriptObject* AddToCurrentScope(const EScriptObject& object, ENameSlot* slot = nullptr);
   void Forget(EScriptScope& scope);
   std::unordered_map<u16, std::unique_ptr<ENameSlot>> nameSlots;
+  // Boxes of objects whose scope ended, emptied, for the next declarations:
+  // a loop body's `var` then allocates nothing per pass.
+  std::vector<std::unique_ptr<EScriptObject>> spareObjects;
 
   IScriptDialogs* pDialogs;
   BuiltinLookup pBuiltinLookup = nullptr;

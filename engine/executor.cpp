@@ -165,6 +165,22 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
   return true;
 }
 
+bool EExecutor::NumberCondition(const ENode& n, bool& holds) {
+  if (!n.oneNumberOp || !n.compareMask || n.ownBrace || e.breakPending) return false;
+  EScriptObject* object = Lookup(n);
+  if (!object || !object->value.IsNumber()) return false;
+  const ENode& r = *n.tail[0].right;
+  const EScriptValue* right = &r.value;
+  if (r.kind == NK_VAR) {
+    EScriptObject* source = Lookup(r);
+    if (!source) return false;
+    right = &source->value;
+  }
+  if (!right->IsNumber()) return false;
+  holds = CompareNumbers(n.tail[0].op, object->value, *right) == 1;
+  return true;
+}
+
 void EExecutor::Bind(const ENode& n) {
   n.slot->bound = e.FindObject(n.name, true);
   n.slot->boundGeneration = n.slot->generation;
@@ -264,13 +280,16 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
 
 // RunKeyword's if.
 void EExecutor::If(const ENode& n, EScriptValue& result) {
-  EScriptValue cond = Expr(*n.a);
-  if (e.Derailed()) {
-    e.IfAfterCondition(cond, result);
-    e.bOffTrack = true;
-    return;
+  bool holds;
+  if (!NumberCondition(*n.a, holds)) {
+    EScriptValue cond = Expr(*n.a);
+    if (e.Derailed()) {
+      e.IfAfterCondition(cond, result);
+      e.bOffTrack = true;
+      return;
+    }
+    holds = e.ConditionHolds(cond);
   }
-  bool holds = e.ConditionHolds(cond);
   if (holds) {
     result = Expr(*n.b);
   } else {

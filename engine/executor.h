@@ -41,6 +41,10 @@ class EExecutor {
   // A oneNumberOp node whose two values are numbers, into acc, as the
   // general way computes it; false to take the general way.
   bool OneNumberOp(const ENode& n, EScriptValue& acc);
+  // A oneNumberOp comparison as an if's condition, decided without making
+  // its value (a comparison's value holds when it is 1); false to take the
+  // general way.
+  bool NumberCondition(const ENode& n, bool& holds);
   // Each runs its construct into result, a new value.
   void Block(const ENode& n, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);

@@ -107,7 +107,7 @@ bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right)
   int compared;
   if (left.type == SEVT_DOUBLE) {
     // The right operand read as a double (Add, Arithmetic); a comparison is
-    // decided in the right operand's type (Compare).
+    // decided in the right operand's type (Compare, as CompareNumbers).
     double r = right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue);
     if (ApplyToDoubles(op, left.dValue, r)) return true;
     compared = right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, r)

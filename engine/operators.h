@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/value.h"
 #include "text/text.h"
 
 namespace zun {
@@ -120,6 +121,15 @@ inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[o
 // left operand's type. False, changing nothing, for any other operator and
 // for an integer division by zero, which the operator's function reports.
 bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
+// A comparison between two numbers, as the comparison operators decide it
+// (in the right operand's type): 1 or 0; -1 for any other operator.
+inline int CompareNumbers(EOperator op, const EScriptValue& left, const EScriptValue& right) {
+  if (left.type == SEVT_DOUBLE)
+    return right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, right.dValue)
+                                     : CompareInts(op, TruncToInt64(left.dValue), right.nValue);
+  return right.type == SEVT_INT ? CompareInts(op, left.nValue, right.nValue)
+                                : CompareDoubles(op, static_cast<double>(left.nValue), right.dValue);
+}
 // The identity of an operator spelling; OP_OTHER for any other text.
 EOperator OperatorOf(u16view text);
 

@@ -1,4 +1,6 @@
 // Scopes, variable lookup, blocks and function calls.
+#include <new>
+
 #include "engine/call_context.h"
 #include "engine/engine.h"
 #include "platform/system.h"
@@ -9,7 +11,20 @@ void EZunScriptEngine::PushScope() { scopes.emplace_back(); }
 
 void EZunScriptEngine::PopScope() {
   if (scopes.empty()) return;
-  if (!scopes.back().objects.IsEmpty()) Forget(scopes.back());
+  EScriptScope& top = scopes.back();
+  if (!top.objects.IsEmpty()) {
+    Forget(top);
+    constexpr size_t kSpareObjects = 64;
+    for (auto& obj : top.objects) {
+      if (spareObjects.size() == kSpareObjects) break;
+      // Made anew in place: its value is released now, as when it is
+      // destroyed (an assignment would keep the value's name).
+      EScriptObject* o = obj.get();
+      o->~EScriptObject();
+      new (o) EScriptObject();
+      spareObjects.push_back(std::move(obj));
+    }
+  }
   scopes.pop_back();
 }
 
@@ -25,7 +40,12 @@ ENameSlot* EZunScriptEngine::SlotOf(const u16& name) {
 }
 
 EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object, ENameSlot* slot) {
-  EScriptObject* added = scopes.back().Append(object);
+  std::unique_ptr<EScriptObject> box;
+  if (!spareObjects.empty()) {
+    box = std::move(spareObjects.back());
+    spareObjects.pop_back();
+  }
+  EScriptObject* added = scopes.back().Append(object, std::move(box));
   added->slot = slot ? slot : SlotOf(added->name);
   // The innermost object of its name: what the name means now.
   ENameSlot& s = *added->slot;
