@@ -1,6 +1,6 @@
 // Time of day and calendar conversion on Windows.
-#include <time.h>
 #include <windows.h>
+#include <time.h>
 
 #include "platform/clock.h"
 #include "platform/win32/wide.h"

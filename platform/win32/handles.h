@@ -3,9 +3,9 @@
 // something.
 #pragma once
 
+#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 // The system built-ins on Windows: COM identifiers, shell folders, the
 // temporary folder, the clipboard and ShellExecute.
+#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstring>

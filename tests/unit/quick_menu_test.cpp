@@ -1,8 +1,8 @@
 // The real popup menu of WinShowMenu, read from inside the process (Wine
 // does not let another process read a menu): the markers become the
 // menu's grayed and checked states, and a cancelled menu returns at once.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <future>
 #include <memory>

@@ -10,9 +10,9 @@
 //   #INDEX STATUS OUT_BYTES ERR_BYTES
 // (STATUS the exit status, or "timeout" or "nostart") and then the bytes of
 // standard output and standard error. Standard input is empty.
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <fstream>

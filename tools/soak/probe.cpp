@@ -10,8 +10,8 @@
 // COUNT CPU_MS", with -1 for a number that cannot be had (Wine counts no GDI and
 // USER objects and gives no private bytes of another process: 0); the last
 // line is "exit STATUS".
-#include <psapi.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <fstream>
