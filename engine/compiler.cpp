@@ -63,12 +63,7 @@ bool ECompiler::Optional(EOperator op) {
 
 // EvaluateExpression(minLevel).
 ENode* ECompiler::Expr(int minLevel) {
-  struct Depth {
-    ECompiler& c;
-    bool ok;
-    explicit Depth(ECompiler& compiler) : c(compiler), ok(compiler.Enter()) {}
-    ~Depth() { c.Leave(); }
-  } depth(*this);
+  Depth depth(*this);
   if (!depth.ok) return nullptr;
   ENode* n = code.New();
   n->minLevel = static_cast<int8_t>(minLevel);
@@ -204,12 +199,7 @@ bool ECompiler::Tail(ENode* n, int minLevel) {
 // The statements of a block whose '{' has been read (what ExecuteScope
 // runs), into n->list.
 bool ECompiler::Block(ENode* n, int32_t openPos) {
-  struct Depth {
-    ECompiler& c;
-    bool ok;
-    explicit Depth(ECompiler& compiler) : c(compiler), ok(compiler.Enter()) {}
-    ~Depth() { c.Leave(); }
-  } depth(*this);
+  Depth depth(*this);
   if (!depth.ok) return false;
   bool closes = n->closes;  // a '}' inside is the block's own, not its surroundings'
   for (;;) {

@@ -47,6 +47,14 @@ class ECompiler {
   const ELexedToken& Next();
   bool Enter();
   void Leave();
+  // One level of nesting for as long as it lives; ok says whether the
+  // limit allowed it (it is left either way).
+  struct Depth {
+    ECompiler& c;
+    bool ok;
+    explicit Depth(ECompiler& compiler) : c(compiler), ok(compiler.Enter()) {}
+    ~Depth() { c.Leave(); }
+  };
   static void Deepen(ENode* n, const ENode* child, int extra = 0);
 
   EZunScriptEngine& e;

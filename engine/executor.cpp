@@ -126,17 +126,11 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
 }
 
 bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
-  EScriptObject* object = Lookup(n);
-  if (!object || !object->value.IsNumber()) return false;
+  EScriptObject* object;
+  const EScriptValue* right;
+  if (!NumberOperands(n, object, right)) return false;
   const ETailOp& t = n.tail[0];
   const ENode& r = *t.right;
-  const EScriptValue* right = &r.value;
-  if (r.kind == NK_VAR) {
-    EScriptObject* source = Lookup(r);
-    if (!source) return false;
-    right = &source->value;
-  }
-  if (!right->IsNumber()) return false;
   // What the general way makes: acc a copy of the variable, the operator
   // applied to it, stored back for an assignment.
   EScriptValue& v = object->value;
@@ -167,16 +161,9 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
 
 bool EExecutor::NumberCondition(const ENode& n, bool& holds) {
   if (!n.oneNumberOp || !n.compareMask || n.ownBrace || e.breakPending) return false;
-  EScriptObject* object = Lookup(n);
-  if (!object || !object->value.IsNumber()) return false;
-  const ENode& r = *n.tail[0].right;
-  const EScriptValue* right = &r.value;
-  if (r.kind == NK_VAR) {
-    EScriptObject* source = Lookup(r);
-    if (!source) return false;
-    right = &source->value;
-  }
-  if (!right->IsNumber()) return false;
+  EScriptObject* object;
+  const EScriptValue* right;
+  if (!NumberOperands(n, object, right)) return false;
   holds = CompareNumbers(n.tail[0].op, object->value, *right) == 1;
   return true;
 }

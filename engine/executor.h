@@ -41,6 +41,20 @@ class EExecutor {
   // A oneNumberOp node whose two values are numbers, into acc, as the
   // general way computes it; false to take the general way.
   bool OneNumberOp(const ENode& n, EScriptValue& acc);
+  // A oneNumberOp node's variable and right operand when both hold numbers.
+  // (Inline: both users are the hot path's.)
+  bool NumberOperands(const ENode& n, EScriptObject*& object, const EScriptValue*& right) {
+    object = Lookup(n);
+    if (!object || !object->value.IsNumber()) return false;
+    const ENode& r = *n.tail[0].right;
+    right = &r.value;
+    if (r.kind == NK_VAR) {
+      EScriptObject* source = Lookup(r);
+      if (!source) return false;
+      right = &source->value;
+    }
+    return right->IsNumber();
+  }
   // A oneNumberOp comparison as an if's condition, decided without making
   // its value (a comparison's value holds when it is 1); false to take the
   // general way.
