@@ -160,10 +160,22 @@ ENode* ECompiler::Expr(int minLevel) {
     static const uint8_t kMasks[] = {1, 1 | 2, 4, 4 | 2, 2, 1 | 4};  // < <= > >= == !=
     if (op >= OP_LESS && op <= OP_NOT_EQUAL) n->compareMask = kMasks[op - OP_LESS];
   }
+  n->arithmetic = Arithmetic(*n);
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.
   if (mode == kCompile && minLevel == 1) code.RememberIfNew(n->start, n);
   return n;
+}
+
+bool ECompiler::Arithmetic(const ENode& n) {
+  // A '}' consumed inside makes the block end, which the general way tells.
+  if (n.ownBrace) return false;
+  bool primary = n.kind == NK_NUMBER || (n.kind == NK_CONST && n.value.IsNumber()) ||
+                 (n.kind == NK_VAR && (!n.a || n.a->arithmetic)) || (n.kind == NK_PAREN && n.a->arithmetic);
+  if (!primary) return false;
+  for (const ETailOp& t : n.tail)
+    if (t.op < OP_LESS || t.op > OP_REMAINDER || !t.right->arithmetic) return false;
+  return true;
 }
 
 // The operator loop of EvaluateExpression.

@@ -49,6 +49,10 @@ EScriptValue EZunScriptEngine::RunStatement() {
 EScriptValue EExecutor::Expr(const ENode& n) {
   EScriptValue acc;
   if (n.oneNumberOp && OneNumberOp(n, acc)) return acc;
+  if (n.arithmetic && !e.breakPending) {
+    if (Computed(n, acc)) return acc;
+    n.arithmetic = false;  // it met something else than numbers: not tried again
+  }
   if (n.kind == NK_IF) {  // a keyword statement ends with itself
     ++e.nNesting;
     If(n, acc);
@@ -157,6 +161,57 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
     e.bClosedBrace = true;
   }
   return true;
+}
+
+bool EExecutor::Computed(const ENode& n, EScriptValue& acc) {
+  ENumber v;
+  const EScriptValue* origin;
+  if (!Arithmetic(n, v, origin)) return false;
+  acc.CopyFrom(*origin);
+  acc.type = v.type;
+  acc.nValue = v.nValue;
+  return true;
+}
+
+bool EExecutor::Arithmetic(const ENode& n, ENumber& out, const EScriptValue*& origin) {
+  if (n.kind == NK_PAREN) {
+    if (!Arithmetic(*n.a, out, origin)) return false;
+  } else {
+    origin = NumberAt(n);
+    if (!origin) return false;
+    out.type = origin->type;
+    out.nValue = origin->nValue;
+  }
+  for (const ETailOp& t : n.tail) {
+    ENumber right;
+    if (!NumberOperand(*t.right, right)) return false;
+    if (t.op == OP_REMAINDER) {
+      // Remainder's reading of two numbers; by zero it reports.
+      int64_t b = right.AsInt64();
+      if (b == 0) return false;
+      out.SetInt64(RemainderOf(out.AsInt64(), b));
+    } else if (!ApplyToNumberPair(t.op, out, right)) {
+      return false;  // an integer division by zero, which reports
+    }
+  }
+  return true;
+}
+
+const EScriptValue* EExecutor::NumberAt(const ENode& n) {
+  const EScriptValue* v = &n.value;
+  if (n.kind == NK_VAR) {
+    EScriptObject* object = Lookup(n);
+    if (!object) return nullptr;
+    v = &object->value;
+    if (n.a) {
+      // As ResolveIndex reads a number index; anything else goes there.
+      ENumber index;
+      if (!NumberOperand(*n.a, index)) return nullptr;
+      v = v->GetElementAt(index.AsInt64());
+      if (!v) return nullptr;
+    }
+  }
+  return v->IsNumber() ? v : nullptr;
 }
 
 bool EExecutor::NumberCondition(const ENode& n, bool& holds) {

@@ -55,6 +55,26 @@ class EExecutor {
     }
     return right->IsNumber();
   }
+  // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
+  // the general way makes it; false, having changed nothing a script can
+  // see, to take the general way (an operand holds no number, an index is
+  // out of range, a division by zero is to be reported).
+  bool Computed(const ENode& n, EScriptValue& acc);
+  // An arithmetic node's number, and the value whose payloads and name the
+  // general way's result would carry: its first operand's.
+  bool Arithmetic(const ENode& n, ENumber& out, const EScriptValue*& origin);
+  bool NumberOperand(const ENode& n, ENumber& out) {
+    const EScriptValue* origin;
+    if (n.kind == NK_PAREN || !n.tail.empty()) return Arithmetic(n, out, origin);
+    origin = NumberAt(n);
+    if (!origin) return false;
+    out.type = origin->type;
+    out.nValue = origin->nValue;  // the bits of either number
+    return true;
+  }
+  // A number, a constant or a variable (with its index) where it is; null
+  // when it holds no number.
+  const EScriptValue* NumberAt(const ENode& n);
   // A oneNumberOp comparison as an if's condition, decided without making
   // its value (a comparison's value holds when it is 1); false to take the
   // general way.

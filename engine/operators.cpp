@@ -48,7 +48,7 @@ bool Remainder(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue&
     engine.ReportError("%:right operand is zero, operation impossible.");
     return false;
   }
-  left.SetInt64(b == -1 ? 0 : a % b);
+  left.SetInt64(RemainderOf(a, b));
   return true;
 }
 
@@ -104,37 +104,7 @@ bool Comparison(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue
 }  // namespace
 
 bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right) {
-  int compared;
-  if (left.type == SEVT_DOUBLE) {
-    // The right operand read as a double (Add, Arithmetic); a comparison is
-    // decided in the right operand's type (Compare, as CompareNumbers).
-    double r = right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue);
-    if (ApplyToDoubles(op, left.dValue, r)) return true;
-    compared = right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, r)
-                                         : CompareInts(op, TruncToInt64(left.dValue), right.nValue);
-  } else {
-    // The right operand's integer reading (Add, Arithmetic).
-    int64_t r = right.type == SEVT_INT ? right.nValue : TruncToInt64(right.dValue);
-    switch (op) {
-      case OP_PLUS:
-      case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
-      case OP_MINUS:
-      case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
-      case OP_TIMES:
-      case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
-      case OP_DIVIDE:
-      case OP_DIV_ASSIGN:
-        if (r == 0) return false;  // reported the long way
-        left.nValue = r == -1 ? WrapSub(0, left.nValue) : left.nValue / r;
-        return true;
-      default: break;
-    }
-    compared = right.type == SEVT_INT ? CompareInts(op, left.nValue, r)
-                                      : CompareDoubles(op, static_cast<double>(left.nValue), right.dValue);
-  }
-  if (compared < 0) return false;
-  left.SetInt64(compared);
-  return true;
+  return ApplyToNumberPair(op, left, right);
 }
 
 // Binding levels: an operator is taken when the caller's minimum level is at

@@ -116,11 +116,64 @@ inline int CompareInts(EOperator op, int64_t a, int64_t b) {
   }
 }
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
+// A number without the payloads of a value: what arithmetic between
+// numbers reads and makes.
+struct ENumber {
+  int32_t type;  // SEVT_DOUBLE or SEVT_INT
+  union {
+    double dValue;
+    int64_t nValue;
+  };
+  void SetInt64(int64_t n) {
+    type = SEVT_INT;
+    nValue = n;
+  }
+  int64_t AsInt64() const { return type == SEVT_INT ? nValue : TruncToInt64(dValue); }
+};
 // + - * / (and their assignments) and the comparisons between two numbers
 // (ints or doubles), as the operators compute them: the result keeps the
 // left operand's type. False, changing nothing, for any other operator and
 // for an integer division by zero, which the operator's function reports.
+// For values and for ENumbers alike (both have type, dValue, nValue and
+// SetInt64).
+template <class Left, class Right>
+inline bool ApplyToNumberPair(EOperator op, Left& left, const Right& right) {
+  int compared;
+  if (left.type == SEVT_DOUBLE) {
+    // The right operand read as a double (Add, Arithmetic); a comparison is
+    // decided in the right operand's type (Compare, as CompareNumbers).
+    double r = right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue);
+    if (ApplyToDoubles(op, left.dValue, r)) return true;
+    compared = right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, r)
+                                         : CompareInts(op, TruncToInt64(left.dValue), right.nValue);
+  } else {
+    // The right operand's integer reading (Add, Arithmetic).
+    int64_t r = right.type == SEVT_INT ? right.nValue : TruncToInt64(right.dValue);
+    switch (op) {
+      case OP_PLUS:
+      case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
+      case OP_MINUS:
+      case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
+      case OP_TIMES:
+      case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
+      case OP_DIVIDE:
+      case OP_DIV_ASSIGN:
+        if (r == 0) return false;  // reported the long way
+        left.nValue = r == -1 ? WrapSub(0, left.nValue) : left.nValue / r;
+        return true;
+      default: break;
+    }
+    compared = right.type == SEVT_INT ? CompareInts(op, left.nValue, r)
+                                      : CompareDoubles(op, static_cast<double>(left.nValue), right.dValue);
+  }
+  if (compared < 0) return false;
+  left.SetInt64(compared);
+  return true;
+}
 bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
+// What % makes of two integer readings, the divisor not zero (INT64_MIN %
+// -1 would trap).
+inline int64_t RemainderOf(int64_t a, int64_t b) { return b == -1 ? 0 : a % b; }
 // A comparison between two numbers, as the comparison operators decide it
 // (in the right operand's type): 1 or 0; -1 for any other operator.
 inline int CompareNumbers(EOperator op, const EScriptValue& left, const EScriptValue& right) {

@@ -70,6 +70,12 @@ struct ENode {
   // A oneNumberOp comparison: the outcomes it holds for (1 less, 2 equal,
   // 4 greater, a NaN comparing as greater); 0 for arithmetic.
   uint8_t compareMask = 0;
+  // Numbers, variables (indexed by such an expression too) and brackets of
+  // such, joined by arithmetic and comparisons (`$a[$j + 1] * 2 > $n % 7`):
+  // while every operand holds a number, the executor computes it from the
+  // operands where they are, without the operator loop. Cleared when a run
+  // finds it otherwise: a statement that met a string once likely will again.
+  mutable bool arithmetic = false;
   int32_t start = 0;  // the cursor before it
   int32_t end = 0;    // the cursor after it, when it runs to its end
   // Where its own errors are reported: NK_VAR after the name (or after ']'),
