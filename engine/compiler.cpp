@@ -152,15 +152,11 @@ ENode* ECompiler::Expr(int minLevel) {
   n->end = e.cursor.pos;
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
+  n->arithmetic = Arithmetic(*n);
   if (n->kind == NK_VAR && !n->a && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
-    const ENode* right = n->tail[0].right;
-    bool numberOp = (op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN) || (op >= OP_LESS && op <= OP_DIVIDE);
-    n->oneNumberOp = numberOp && right->leaf && (right->kind == NK_NUMBER || right->kind == NK_VAR);
-    static const uint8_t kMasks[] = {1, 1 | 2, 4, 4 | 2, 2, 1 | 4};  // < <= > >= == !=
-    if (op >= OP_LESS && op <= OP_NOT_EQUAL) n->compareMask = kMasks[op - OP_LESS];
+    n->oneNumberOp = op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && n->tail[0].right->arithmetic;
   }
-  n->arithmetic = Arithmetic(*n);
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.
   if (mode == kCompile && minLevel == 1) code.RememberIfNew(n->start, n);
@@ -198,7 +194,7 @@ bool ECompiler::Tail(ENode* n, int minLevel) {
     }
     ENode* right = Expr(info.rightLevel);
     if (!right) return false;
-    n->tail.push_back({op, &info, right});
+    n->tail.push_back({op, CompareMask(op), &info, right});
     Deepen(n, right);
     char16_t before = e.cursor.At(e.cursor.pos - 1);
     if (before == u';' || before == u'}' || before == u',') {

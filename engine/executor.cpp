@@ -130,32 +130,25 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
 }
 
 bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
-  EScriptObject* object;
-  const EScriptValue* right;
-  if (!NumberOperands(n, object, right)) return false;
+  EScriptObject* object = Lookup(n);
+  if (!object || !object->value.IsNumber()) return false;
   const ETailOp& t = n.tail[0];
-  const ENode& r = *t.right;
-  // What the general way makes: acc a copy of the variable, the operator
-  // applied to it, stored back for an assignment.
+  ENumber right;
+  if (!NumberOperand(*t.right, right)) return false;
+  // What the general way makes: acc a copy of the variable with the
+  // operator applied, stored back; the variable keeps its payloads and name.
   EScriptValue& v = object->value;
-  if (v.type == SEVT_DOUBLE && right->type == SEVT_DOUBLE) {  // the commonest, without a call
-    double x = v.dValue, y = right->dValue;
-    if (n.compareMask) {
-      int outcome = x < y ? 1 : x == y ? 2 : 4;
-      acc.SetInt64((n.compareMask & outcome) != 0);
-    } else {
-      ApplyToDoubles(t.op, x, y);
-      acc.SetDouble(x);
-      if (t.info->assigns) v.dValue = x;
-    }
-    if (v.name.HasBody()) acc.name = v.name;
-  } else {
-    acc.CopyFrom(v);
-    if (!ApplyToNumbers(t.op, acc, *right)) return false;  // the general way reports
-    if (t.info->assigns) v.CopyFrom(acc);
-  }
+  ENumber x;
+  x.type = v.type;
+  x.nValue = v.nValue;
+  bool doubles = x.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE;
+  if (!(doubles && ApplyToDoubles(t.op, x.dValue, right.dValue)) && !NumberOp(t.op, x, right))
+    return false;  // an integer division by zero, which reports
+  v.type = x.type;
+  v.nValue = x.nValue;
+  acc.CopyFrom(v);
   if (e.breakPending && !n.endsAfterOperand) {
-    e.cursor.pos = r.end;
+    e.cursor.pos = t.right->end;
     e.bOffTrack = true;
   } else if (n.ownBrace) {
     e.bClosedBrace = true;
@@ -166,7 +159,7 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
 bool EExecutor::Computed(const ENode& n, EScriptValue& acc) {
   ENumber v;
   const EScriptValue* origin;
-  if (!Arithmetic(n, v, origin)) return false;
+  if (!ArithmeticHere(n, v, origin)) return false;
   acc.CopyFrom(*origin);
   acc.type = v.type;
   acc.nValue = v.nValue;
@@ -174,52 +167,42 @@ bool EExecutor::Computed(const ENode& n, EScriptValue& acc) {
 }
 
 bool EExecutor::Arithmetic(const ENode& n, ENumber& out, const EScriptValue*& origin) {
-  if (n.kind == NK_PAREN) {
-    if (!Arithmetic(*n.a, out, origin)) return false;
-  } else {
-    origin = NumberAt(n);
-    if (!origin) return false;
-    out.type = origin->type;
-    out.nValue = origin->nValue;
-  }
-  for (const ETailOp& t : n.tail) {
-    ENumber right;
-    if (!NumberOperand(*t.right, right)) return false;
-    if (t.op == OP_REMAINDER) {
-      // Remainder's reading of two numbers; by zero it reports.
-      int64_t b = right.AsInt64();
-      if (b == 0) return false;
-      out.SetInt64(RemainderOf(out.AsInt64(), b));
-    } else if (!ApplyToNumberPair(t.op, out, right)) {
-      return false;  // an integer division by zero, which reports
-    }
-  }
+  return ArithmeticHere(n, out, origin);
+}
+
+bool EExecutor::NumberOp(EOperator op, ENumber& left, const ENumber& right) {
+  if (op != OP_REMAINDER) return ApplyToNumberPair(op, left, right);  // false: an integer division by zero
+  // Remainder's reading of two numbers; by zero it reports.
+  int64_t b = right.AsInt64();
+  if (b == 0) return false;
+  left.SetInt64(RemainderOf(left.AsInt64(), b));
   return true;
 }
 
-const EScriptValue* EExecutor::NumberAt(const ENode& n) {
-  const EScriptValue* v = &n.value;
-  if (n.kind == NK_VAR) {
-    EScriptObject* object = Lookup(n);
-    if (!object) return nullptr;
-    v = &object->value;
-    if (n.a) {
-      // As ResolveIndex reads a number index; anything else goes there.
-      ENumber index;
-      if (!NumberOperand(*n.a, index)) return nullptr;
-      v = v->GetElementAt(index.AsInt64());
-      if (!v) return nullptr;
-    }
-  }
-  return v->IsNumber() ? v : nullptr;
+const EScriptValue* EExecutor::NumberElement(const EScriptValue& array, const ENode& index) {
+  // As ResolveIndex reads a number index; anything else goes there.
+  ENumber i;
+  return NumberOperand(index, i) ? array.GetElementAt(i.AsInt64()) : nullptr;
 }
 
 bool EExecutor::NumberCondition(const ENode& n, bool& holds) {
-  if (!n.oneNumberOp || !n.compareMask || n.ownBrace || e.breakPending) return false;
-  EScriptObject* object;
-  const EScriptValue* right;
-  if (!NumberOperands(n, object, right)) return false;
-  holds = CompareNumbers(n.tail[0].op, object->value, *right) == 1;
+  if (!n.arithmetic || e.breakPending) return false;
+  if (n.kind != NK_PAREN && n.tail.size() == 1 && n.tail[0].compareMask && n.tail[0].right->leaf) {
+    // The commonest condition (`$i < $n`, `$a[$i] == 0`): two values compared where they are.
+    const EScriptValue* left = NumberAt(n);
+    const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
+    if (right) {
+      holds = (n.tail[0].compareMask & NumberOutcome(*left, *right)) != 0;
+      return true;
+    }
+  }
+  ENumber v;
+  const EScriptValue* origin;
+  if (!ArithmeticHere(n, v, origin)) {
+    n.arithmetic = false;  // as in Expr
+    return false;
+  }
+  holds = v.type == SEVT_DOUBLE ? v.dValue != 0.0 : v.nValue != 0;  // ConditionHolds of a number
   return true;
 }
 

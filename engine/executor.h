@@ -38,31 +38,44 @@ class EExecutor {
   bool Primary(const ENode& n, EScriptValue& acc, LValue& lv);
   void Tail(const ENode& n, EScriptValue& acc, LValue& lv);
   bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
-  // A oneNumberOp node whose two values are numbers, into acc, as the
-  // general way computes it; false to take the general way.
+  // A oneNumberOp node whose variable and right operand hold numbers, into
+  // acc, as the general way computes it; false to take the general way.
   bool OneNumberOp(const ENode& n, EScriptValue& acc);
-  // A oneNumberOp node's variable and right operand when both hold numbers.
-  // (Inline: both users are the hot path's.)
-  bool NumberOperands(const ENode& n, EScriptObject*& object, const EScriptValue*& right) {
-    object = Lookup(n);
-    if (!object || !object->value.IsNumber()) return false;
-    const ENode& r = *n.tail[0].right;
-    right = &r.value;
-    if (r.kind == NK_VAR) {
-      EScriptObject* source = Lookup(r);
-      if (!source) return false;
-      right = &source->value;
-    }
-    return right->IsNumber();
-  }
   // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
   // the general way makes it; false, having changed nothing a script can
   // see, to take the general way (an operand holds no number, an index is
   // out of range, a division by zero is to be reported).
   bool Computed(const ENode& n, EScriptValue& acc);
   // An arithmetic node's number, and the value whose payloads and name the
-  // general way's result would carry: its first operand's.
+  // general way's result would carry: its first operand's. (Inline: the
+  // hot path's; nested brackets and operands go through Arithmetic.)
+  [[gnu::always_inline]] bool ArithmeticHere(const ENode& n, ENumber& out, const EScriptValue*& origin) {
+    if (n.kind == NK_PAREN) {
+      if (!Arithmetic(*n.a, out, origin)) return false;
+    } else {
+      origin = NumberAt(n);
+      if (!origin) return false;
+      out.type = origin->type;
+      out.nValue = origin->nValue;  // the bits of either number
+    }
+    for (const ETailOp& t : n.tail) {
+      ENumber right;
+      if (!NumberOperand(*t.right, right)) return false;
+      if (t.compareMask) {
+        out.SetInt64((t.compareMask & NumberOutcome(out, right)) != 0);
+      } else if (out.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE &&
+                 ApplyToDoubles(t.op, out.dValue, right.dValue)) {
+        // the commonest arithmetic, without a call
+      } else if (!NumberOp(t.op, out, right)) {
+        return false;
+      }
+    }
+    return true;
+  }
   bool Arithmetic(const ENode& n, ENumber& out, const EScriptValue*& origin);
+  // The rest of the operators between two numbers, as ApplyOperator applies
+  // them; false where it would report (a division or remainder by zero).
+  static bool NumberOp(EOperator op, ENumber& left, const ENumber& right);
   bool NumberOperand(const ENode& n, ENumber& out) {
     const EScriptValue* origin;
     if (n.kind == NK_PAREN || !n.tail.empty()) return Arithmetic(n, out, origin);
@@ -74,10 +87,20 @@ class EExecutor {
   }
   // A number, a constant or a variable (with its index) where it is; null
   // when it holds no number.
-  const EScriptValue* NumberAt(const ENode& n);
-  // A oneNumberOp comparison as an if's condition, decided without making
-  // its value (a comparison's value holds when it is 1); false to take the
-  // general way.
+  const EScriptValue* NumberAt(const ENode& n) {
+    const EScriptValue* v = &n.value;
+    if (n.kind == NK_VAR) {
+      EScriptObject* object = Lookup(n);
+      if (!object) return nullptr;
+      v = n.a ? NumberElement(object->value, *n.a) : &object->value;
+      if (!v) return nullptr;
+    }
+    return v->IsNumber() ? v : nullptr;
+  }
+  // The element of an array that a number index names, or null.
+  const EScriptValue* NumberElement(const EScriptValue& array, const ENode& index);
+  // An arithmetic if's condition, decided without making its value; false
+  // to take the general way.
   bool NumberCondition(const ENode& n, bool& holds);
   // Each runs its construct into result, a new value.
   void Block(const ENode& n, EScriptValue& result);

@@ -79,19 +79,22 @@ inline bool ApplyToDoubles(EOperator op, double& a, double b) {
     default: return false;
   }
 }
-// A comparison between doubles, as Compare decides it (a NaN compares as
-// greater): 1 or 0; -1 for any other operator.
+// Which outcomes of a comparison make each comparison operator hold: 1
+// less, 2 equal, 4 greater; 0 for any other operator.
+inline uint8_t CompareMask(EOperator op) {
+  static constexpr uint8_t kMasks[] = {1, 1 | 2, 4, 4 | 2, 2, 1 | 4};  // < <= > >= == !=
+  return op >= OP_LESS && op <= OP_NOT_EQUAL ? kMasks[op - OP_LESS] : 0;
+}
+// The outcome of comparing a with b (a NaN compares as greater).
+template <class T>
+inline int CompareOutcome(T a, T b) {
+  return a < b ? 1 : a == b ? 2 : 4;
+}
+// A comparison between doubles, as Compare decides it: 1 or 0; -1 for any
+// other operator.
 inline int CompareDoubles(EOperator op, double a, double b) {
-  bool less = a < b, equal = a == b, greater = !less && !equal;
-  switch (op) {
-    case OP_LESS: return less;
-    case OP_LESS_EQUAL: return less || equal;
-    case OP_GREATER: return greater;
-    case OP_GREATER_EQUAL: return greater || equal;
-    case OP_EQUAL: return equal;
-    case OP_NOT_EQUAL: return !equal;
-    default: return -1;
-  }
+  uint8_t mask = CompareMask(op);
+  return mask ? (mask & CompareOutcome(a, b)) != 0 : -1;
 }
 // Two's-complement arithmetic on 64-bit integers, without signed overflow.
 inline int64_t WrapAdd(int64_t a, int64_t b) {
@@ -105,15 +108,8 @@ inline int64_t WrapMul(int64_t a, int64_t b) {
 }
 // A comparison between integers: 1 or 0; -1 for any other operator.
 inline int CompareInts(EOperator op, int64_t a, int64_t b) {
-  switch (op) {
-    case OP_LESS: return a < b;
-    case OP_LESS_EQUAL: return a <= b;
-    case OP_GREATER: return a > b;
-    case OP_GREATER_EQUAL: return a >= b;
-    case OP_EQUAL: return a == b;
-    case OP_NOT_EQUAL: return a != b;
-    default: return -1;
-  }
+  uint8_t mask = CompareMask(op);
+  return mask ? (mask & CompareOutcome(a, b)) != 0 : -1;
 }
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
 // A number without the payloads of a value: what arithmetic between
@@ -141,7 +137,7 @@ inline bool ApplyToNumberPair(EOperator op, Left& left, const Right& right) {
   int compared;
   if (left.type == SEVT_DOUBLE) {
     // The right operand read as a double (Add, Arithmetic); a comparison is
-    // decided in the right operand's type (Compare, as CompareNumbers).
+    // decided in the right operand's type (as Compare decides it).
     double r = right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue);
     if (ApplyToDoubles(op, left.dValue, r)) return true;
     compared = right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, r)
@@ -171,18 +167,17 @@ inline bool ApplyToNumberPair(EOperator op, Left& left, const Right& right) {
   return true;
 }
 bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
+// The outcome of comparing two numbers, decided in the right operand's type
+// as ApplyToNumberPair decides it. For values and ENumbers alike.
+template <class Left, class Right>
+inline int NumberOutcome(const Left& left, const Right& right) {
+  if (right.type == SEVT_DOUBLE)
+    return CompareOutcome(left.type == SEVT_DOUBLE ? left.dValue : static_cast<double>(left.nValue), right.dValue);
+  return CompareOutcome(left.type == SEVT_INT ? left.nValue : TruncToInt64(left.dValue), right.nValue);
+}
 // What % makes of two integer readings, the divisor not zero (INT64_MIN %
 // -1 would trap).
 inline int64_t RemainderOf(int64_t a, int64_t b) { return b == -1 ? 0 : a % b; }
-// A comparison between two numbers, as the comparison operators decide it
-// (in the right operand's type): 1 or 0; -1 for any other operator.
-inline int CompareNumbers(EOperator op, const EScriptValue& left, const EScriptValue& right) {
-  if (left.type == SEVT_DOUBLE)
-    return right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, right.dValue)
-                                     : CompareInts(op, TruncToInt64(left.dValue), right.nValue);
-  return right.type == SEVT_INT ? CompareInts(op, left.nValue, right.nValue)
-                                : CompareDoubles(op, static_cast<double>(left.nValue), right.dValue);
-}
 // The identity of an operator spelling; OP_OTHER for any other text.
 EOperator OperatorOf(u16view text);
 

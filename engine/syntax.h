@@ -45,6 +45,9 @@ enum ENodeKind : uint8_t {
 // operand.
 struct ETailOp {
   EOperator op;
+  // A comparison: the outcomes it holds for (1 less, 2 equal, 4 greater, a
+  // NaN comparing as greater); 0 for any other operator.
+  uint8_t compareMask;
   const EOperatorInfo* info;
   ENode* right;
 };
@@ -63,13 +66,10 @@ struct ENode {
   // variable. A block that declares none needs no scope of its own: an empty
   // scope changes no lookup and shows in no report.
   bool declares = false;
-  // An unindexed variable, one arithmetic, comparison or compound
-  // assignment, and a number or variable alone (`$i += 1`, `$i >= $n`):
-  // between numbers the executor computes it without the operator loop.
+  // A compound assignment (+= -= *= /=) to an unindexed variable of an
+  // arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`): between
+  // numbers the executor computes it without the operator loop.
   bool oneNumberOp = false;
-  // A oneNumberOp comparison: the outcomes it holds for (1 less, 2 equal,
-  // 4 greater, a NaN comparing as greater); 0 for arithmetic.
-  uint8_t compareMask = 0;
   // Numbers, variables (indexed by such an expression too) and brackets of
   // such, joined by arithmetic and comparisons (`$a[$j + 1] * 2 > $n % 7`):
   // while every operand holds a number, the executor computes it from the
