@@ -153,9 +153,11 @@ ENode* ECompiler::Expr(int minLevel) {
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
   n->arithmetic = Arithmetic(*n);
-  if (n->kind == NK_VAR && !n->a && n->tail.size() == 1) {
+  if (n->kind == NK_VAR && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
-    n->oneNumberOp = op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && n->tail[0].right->arithmetic;
+    const ENode* right = n->tail[0].right;
+    n->oneNumberOp = n->a ? n->a->arithmetic && op == OP_ASSIGN && (right->leaf || right->arithmetic)
+                          : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && right->arithmetic;
   }
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.

@@ -130,6 +130,7 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
 }
 
 bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
+  if (n.a) return ElementStore(n, acc);
   EScriptObject* object = Lookup(n);
   if (!object || !object->value.IsNumber()) return false;
   const ETailOp& t = n.tail[0];
@@ -153,6 +154,27 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
   } else if (n.ownBrace) {
     e.bClosedBrace = true;
   }
+  return true;
+}
+
+bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
+  if (e.breakPending) return false;
+  EScriptObject* object = Lookup(n);
+  if (!object || !object->value.IsArray()) return false;
+  ENumber index;
+  if (!NumberOperand(*n.a, index)) return false;
+  int64_t i = index.AsInt64();  // as ResolveIndex reads it
+  const EScriptValue* element = object->value.GetElementAt(i);
+  if (!element) return false;
+  const ENode& r = *n.tail[0].right;
+  EScriptValue right;
+  if (!Leaf(r, right) && !(r.arithmetic && Computed(r, right))) return false;
+  // The general way: acc a copy of the element, assigned the right operand
+  // (its name kept unless the right one has a name), stored back.
+  acc.CopyFrom(*element);
+  acc.CopyFrom(right);
+  object->value.SetElementAt(i, acc);
+  if (n.ownBrace) e.bClosedBrace = true;
   return true;
 }
 

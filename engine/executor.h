@@ -41,6 +41,9 @@ class EExecutor {
   // A oneNumberOp node whose variable and right operand hold numbers, into
   // acc, as the general way computes it; false to take the general way.
   bool OneNumberOp(const ENode& n, EScriptValue& acc);
+  // A oneNumberOp assignment to an element in range of an array, into acc,
+  // as the general way stores it; false to take the general way.
+  bool ElementStore(const ENode& n, EScriptValue& acc);
   // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
   // the general way makes it; false, having changed nothing a script can
   // see, to take the general way (an operand holds no number, an index is

@@ -67,8 +67,10 @@ struct ENode {
   // scope changes no lookup and shows in no report.
   bool declares = false;
   // A compound assignment (+= -= *= /=) to an unindexed variable of an
-  // arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`): between
-  // numbers the executor computes it without the operator loop.
+  // arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`), or an
+  // assignment to an element at an arithmetic index of a leaf or an
+  // arithmetic operand (`$a[$j + 1] = $t`): the executor runs it without
+  // the operator loop while the numbers are numbers.
   bool oneNumberOp = false;
   // Numbers, variables (indexed by such an expression too) and brackets of
   // such, joined by arithmetic and comparisons (`$a[$j + 1] * 2 > $n % 7`):
