@@ -308,7 +308,9 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
       if (s->ownBrace) break;  // the block's own '}'
       continue;
     }
-    result = Expr(*s);
+    // A compound assignment writes its copy of the variable straight into
+    // result: the same value and name as moving Expr's result there.
+    if (!(s->oneNumberOp && !s->a && OneNumberOp(*s, result))) result = Expr(*s);
     if (e.Derailed()) {
       if (e.bClosedBrace) e.bClosedBrace = false;
       else if (!e.IsFinished()) e.BlockLoop(result);
@@ -366,10 +368,13 @@ void EExecutor::Skip(const ENode& n) {
 // RunKeyword's repeat.
 void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
   for (;;) {
-    result.KeepNameOnly();  // the last pass's value shares nothing while the next runs
-    EScriptValue pass;
-    Block(n, pass);
-    result = std::move(pass);
+    // The last pass's value shares nothing while the next runs. The pass
+    // runs into result itself: each of its statements' values replaces
+    // result's as it would replace a new value's, so the last pass's value
+    // and name come out the same.
+    result.KeepNameOnly();
+    if (n.list.empty()) result = EScriptValue();
+    Block(n, result);
     // Wherever a pass ended, the next starts at the body again.
     if (!e.Derailed()) e.cursor.pos = n.errorPos;
     e.bOffTrack = false;
