@@ -207,17 +207,7 @@ const EScriptValue* EExecutor::NumberElement(const EScriptValue& array, const EN
   return NumberOperand(index, i) ? array.GetElementAt(i.AsInt64()) : nullptr;
 }
 
-bool EExecutor::NumberCondition(const ENode& n, bool& holds) {
-  if (!n.arithmetic || e.breakPending) return false;
-  if (n.kind != NK_PAREN && n.tail.size() == 1 && n.tail[0].compareMask && n.tail[0].right->leaf) {
-    // The commonest condition (`$i < $n`, `$a[$i] == 0`): two values compared where they are.
-    const EScriptValue* left = NumberAt(n);
-    const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
-    if (right) {
-      holds = (n.tail[0].compareMask & NumberOutcome(*left, *right)) != 0;
-      return true;
-    }
-  }
+bool EExecutor::ArithmeticCondition(const ENode& n, bool& holds) {
   ENumber v;
   const EScriptValue* origin;
   if (!ArithmeticHere(n, v, origin)) {
@@ -400,7 +390,8 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   EArgumentFrame frame(e.argStack);
   bool derailed = false;
   for (const ENode* argNode : n.list) {
-    EScriptValue arg = Expr(*argNode);
+    EScriptValue arg;
+    if (!Leaf(*argNode, arg)) arg = Expr(*argNode);
     if (e.Derailed()) {
       if (!e.ReadArguments(frame, &arg)) return;
       derailed = true;

@@ -103,8 +103,21 @@ class EExecutor {
   // The element of an array that a number index names, or null.
   const EScriptValue* NumberElement(const EScriptValue& array, const ENode& index);
   // An arithmetic if's condition, decided without making its value; false
-  // to take the general way.
-  bool NumberCondition(const ENode& n, bool& holds);
+  // to take the general way. (Inline: the commonest condition, `$i < $n` or
+  // `$a[$i] == 0`, compares two values where they are.)
+  bool NumberCondition(const ENode& n, bool& holds) {
+    if (!n.arithmetic || e.breakPending) return false;
+    if (n.kind != NK_PAREN && n.tail.size() == 1 && n.tail[0].compareMask && n.tail[0].right->leaf) {
+      const EScriptValue* left = NumberAt(n);
+      const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
+      if (right) {
+        holds = (n.tail[0].compareMask & NumberOutcome(*left, *right)) != 0;
+        return true;
+      }
+    }
+    return ArithmeticCondition(n, holds);
+  }
+  bool ArithmeticCondition(const ENode& n, bool& holds);
   // Each runs its construct into result, a new value.
   void Block(const ENode& n, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
