@@ -156,8 +156,8 @@ ENode* ECompiler::Expr(int minLevel) {
   if (n->kind == NK_VAR && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;
-    n->oneNumberOp = n->a ? n->a->arithmetic && op == OP_ASSIGN && (right->leaf || right->arithmetic)
-                          : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && right->arithmetic;
+    n->directAssign = n->a ? n->a->arithmetic && op == OP_ASSIGN && (right->leaf || right->arithmetic)
+                           : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && (right->leaf || right->arithmetic);
   }
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.

@@ -48,7 +48,7 @@ EScriptValue EZunScriptEngine::RunStatement() {
 // EvaluateExpression.
 EScriptValue EExecutor::Expr(const ENode& n) {
   EScriptValue acc;
-  if (n.oneNumberOp && OneNumberOp(n, acc)) return acc;
+  if (n.directAssign && DirectAssign(n, acc)) return acc;
   if (n.arithmetic && !e.breakPending) {
     if (Computed(n, acc)) return acc;
     n.arithmetic = false;  // it met something else than numbers: not tried again
@@ -129,24 +129,28 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
   return false;
 }
 
-bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
+bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
   if (n.a) return ElementStore(n, acc);
   EScriptObject* object = Lookup(n);
-  if (!object || !object->value.IsNumber()) return false;
-  const ETailOp& t = n.tail[0];
-  ENumber right;
-  if (!NumberOperand(*t.right, right)) return false;
+  if (!object) return false;
   // What the general way makes: acc a copy of the variable with the
   // operator applied, stored back; the variable keeps its payloads and name.
   EScriptValue& v = object->value;
-  ENumber x;
-  x.type = v.type;
-  x.nValue = v.nValue;
-  bool doubles = x.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE;
-  if (!(doubles && ApplyToDoubles(t.op, x.dValue, right.dValue)) && !NumberOp(t.op, x, right))
-    return false;  // an integer division by zero, which reports
-  v.type = x.type;
-  v.nValue = x.nValue;
+  const ETailOp& t = n.tail[0];
+  if (v.IsNumber()) {
+    ENumber right;
+    if (!NumberOperand(*t.right, right)) return false;
+    ENumber x;
+    x.type = v.type;
+    x.nValue = v.nValue;
+    bool doubles = x.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE;
+    if (!(doubles && ApplyToDoubles(t.op, x.dValue, right.dValue)) && !NumberOp(t.op, x, right))
+      return false;  // an integer division by zero, which reports
+    v.type = x.type;
+    v.nValue = x.nValue;
+  } else if (!Append(t, v)) {
+    return false;
+  }
   acc.CopyFrom(v);
   if (e.breakPending && !n.endsAfterOperand) {
     e.cursor.pos = t.right->end;
@@ -154,6 +158,20 @@ bool EExecutor::OneNumberOp(const ENode& n, EScriptValue& acc) {
   } else if (n.ownBrace) {
     e.bClosedBrace = true;
   }
+  return true;
+}
+
+bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
+  if (t.op != OP_ADD_ASSIGN || !(v.IsArray() || v.type == SEVT_STRING)) return false;
+  const ENode& r = *t.right;
+  EScriptValue right;
+  if (!Leaf(r, right) && !(r.arithmetic && Computed(r, right))) return false;
+  if (!v.IsArray() && right.type != SEVT_STRING) return false;
+  // As AppendInPlace changes the variable: its copy in acc is let go first,
+  // so the variable is the only holder of what it appends to. Running out
+  // of memory is reported where the operator's reports point.
+  e.cursor.pos = r.end;
+  v.Add(right);
   return true;
 }
 
@@ -173,6 +191,7 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   // (its name kept unless the right one has a name), stored back.
   acc.CopyFrom(*element);
   acc.CopyFrom(right);
+  e.cursor.pos = r.end;  // where running out of memory in the store is reported
   object->value.SetElementAt(i, acc);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
@@ -300,7 +319,7 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
     }
     // A compound assignment writes its copy of the variable straight into
     // result: the same value and name as moving Expr's result there.
-    if (!(s->oneNumberOp && !s->a && OneNumberOp(*s, result))) result = Expr(*s);
+    if (!(s->directAssign && !s->a && DirectAssign(*s, result))) result = Expr(*s);
     if (e.Derailed()) {
       if (e.bClosedBrace) e.bClosedBrace = false;
       else if (!e.IsFinished()) e.BlockLoop(result);

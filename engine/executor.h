@@ -38,10 +38,13 @@ class EExecutor {
   bool Primary(const ENode& n, EScriptValue& acc, LValue& lv);
   void Tail(const ENode& n, EScriptValue& acc, LValue& lv);
   bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
-  // A oneNumberOp node whose variable and right operand hold numbers, into
-  // acc, as the general way computes it; false to take the general way.
-  bool OneNumberOp(const ENode& n, EScriptValue& acc);
-  // A oneNumberOp assignment to an element in range of an array, into acc,
+  // A directAssign node computing numbers or appending, into acc, as the
+  // general way does it; false to take the general way.
+  bool DirectAssign(const ENode& n, EScriptValue& acc);
+  // `$v += x` appending x to the array or the string (x a string) that v
+  // holds; false, changing nothing, for anything else.
+  bool Append(const ETailOp& t, EScriptValue& v);
+  // A directAssign assignment to an element in range of an array, into acc,
   // as the general way stores it; false to take the general way.
   bool ElementStore(const ENode& n, EScriptValue& acc);
   // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
