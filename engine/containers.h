@@ -79,6 +79,11 @@ class EArray {
   }
 
   void RemoveAll() { SetSize(0); }
+  // Destroys the elements but keeps the storage, for a list about to be
+  // filled again.
+  void Clear() {
+    while (nCount > 0) pData[--nCount].~T();
+  }
 
   T& operator[](int i) { return pData[i]; }
   const T& operator[](int i) const { return pData[i]; }

@@ -279,6 +279,7 @@ class EZunScriptEngine final {
   // Boxes of objects whose scope ended, emptied, for the next declarations:
   // a loop body's `var` then allocates nothing per pass.
   std::vector<std::unique_ptr<EScriptObject>> spareObjects;
+  EArray<std::unique_ptr<EScriptObject>> spareScopeStorage;  // empty, with the storage of a popped scope's list
 
   IScriptDialogs* pDialogs;
   BuiltinLookup pBuiltinLookup = nullptr;

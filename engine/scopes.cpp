@@ -7,7 +7,10 @@
 
 namespace zun {
 
-void EZunScriptEngine::PushScope() { scopes.emplace_back(); }
+void EZunScriptEngine::PushScope() {
+  scopes.emplace_back();
+  scopes.back().objects.Swap(spareScopeStorage);  // the last popped scope's list, emptied
+}
 
 void EZunScriptEngine::PopScope() {
   if (scopes.empty()) return;
@@ -24,6 +27,10 @@ void EZunScriptEngine::PopScope() {
       new (o) EScriptObject();
       spareObjects.push_back(std::move(obj));
     }
+    // A block that declares pushes and pops a scope on every pass: its list
+    // keeps its storage for the next push.
+    top.objects.Clear();
+    top.objects.Swap(spareScopeStorage);
   }
   scopes.pop_back();
 }
