@@ -27,6 +27,14 @@ EElements::Body* EElements::Unshared() {
 // them: those wait in a chain and are destroyed by the outermost call, so
 // that any depth of nesting costs no stack.
 void EElements::Destroy(Body* b) {
+  // A list of scalars ends without nesting: the commonest case, without
+  // the thread's chain (a thread_local costs a call with MinGW).
+  bool nested = false;
+  for (const EScriptValue& v : b->items) nested = nested || v.elements.HasBody();
+  if (!nested) {
+    delete b;
+    return;
+  }
   static thread_local Body* pending = nullptr;
   static thread_local bool draining = false;
   b->nextToDestroy = pending;

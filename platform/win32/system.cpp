@@ -1,6 +1,7 @@
 // Operating-system services on Windows: the pause check, the current directory, sleeping.
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "platform/stop.h"
@@ -12,15 +13,18 @@ namespace zun::platform {
 // The keys, or a host's request (Ctrl+C in zunrunc, a time-out). The keys
 // are read at most every 10 ms: a person holds them far longer, and each
 // reading is a trip to the system (under Wine, to its server) that a tight
-// loop would otherwise pay on every pass.
+// loop would otherwise pay on every pass. The time of the last reading is
+// the process's, not a thread's: MinGW's thread_local costs a call on every
+// use, which a loop pays on every pass, and a thread that finds the keys
+// read by another less than 10 ms ago reads them 10 ms later.
 bool IsPauseAndControlHeld() {
   if (StopRequested()) return true;
-  static thread_local DWORD lastRead = 0;
-  static thread_local bool read = false;
+  static std::atomic<DWORD> lastRead{0};
+  static std::atomic<bool> read{false};
   DWORD now = GetTickCount();
-  if (read && now - lastRead < 10) return false;
-  read = true;
-  lastRead = now;
+  if (read.load(std::memory_order_relaxed) && now - lastRead.load(std::memory_order_relaxed) < 10) return false;
+  read.store(true, std::memory_order_relaxed);
+  lastRead.store(now, std::memory_order_relaxed);
   return (GetAsyncKeyState(VK_PAUSE) & 0x8000) != 0 && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
