@@ -318,8 +318,16 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
       continue;
     }
     // A compound assignment writes its copy of the variable straight into
-    // result: the same value and name as moving Expr's result there.
-    if (!(s->directAssign && !s->a && DirectAssign(*s, result))) result = Expr(*s);
+    // result, and an if only ever replaces the value it is given: the same
+    // value and name as moving Expr's result there.
+    if (s->directAssign && !s->a && DirectAssign(*s, result)) {
+    } else if (s->kind == NK_IF) {
+      ++e.nNesting;  // as Expr runs it
+      If(*s, result);
+      --e.nNesting;
+    } else {
+      result = Expr(*s);
+    }
     if (e.Derailed()) {
       if (e.bClosedBrace) e.bClosedBrace = false;
       else if (!e.IsFinished()) e.BlockLoop(result);

@@ -141,6 +141,7 @@ class EScriptValue {
   // to be overwritten, so that it shares nothing in the meantime.
   void KeepNameOnly() {
     type = SEVT_EMPTY;
+    nValue = 0;  // as a new value's
     if (strValue.HasBody()) strValue = EText();
     if (elements.HasBody()) elements.RemoveAll();
   }
