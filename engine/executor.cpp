@@ -312,9 +312,8 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
   if (n.declares) e.PushScope();
   for (const ENode* s : n.list) {
     result.KeepNameOnly();      // the last value shares nothing while the next statement runs
-    if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, without a call
-      result = EScriptValue();
-      if (s->ownBrace) break;  // the block's own '}'
+    if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, which KeepNameOnly has made
+      if (s->ownBrace) break;   // the block's own '}'
       continue;
     }
     // A compound assignment writes its copy of the variable straight into
