@@ -140,9 +140,7 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
   if (v.IsNumber()) {
     ENumber right;
     if (!NumberOperand(*t.right, right)) return false;
-    ENumber x;
-    x.type = v.type;
-    x.nValue = v.nValue;
+    ENumber x = ENumber::Of(v);
     bool doubles = x.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE;
     if (!(doubles && ApplyToDoubles(t.op, x.dValue, right.dValue)) && !NumberOp(t.op, x, right))
       return false;  // an integer division by zero, which reports

@@ -61,8 +61,7 @@ class EExecutor {
     } else {
       origin = NumberAt(n);
       if (!origin) return false;
-      out.type = origin->type;
-      out.nValue = origin->nValue;  // the bits of either number
+      out = ENumber::Of(*origin);
     }
     for (const ETailOp& t : n.tail) {
       ENumber right;
@@ -87,8 +86,7 @@ class EExecutor {
     if (n.kind == NK_PAREN || !n.tail.empty()) return Arithmetic(n, out, origin);
     origin = NumberAt(n);
     if (!origin) return false;
-    out.type = origin->type;
-    out.nValue = origin->nValue;  // the bits of either number
+    out = ENumber::Of(*origin);
     return true;
   }
   // A number, a constant or a variable (with its index) where it is; null
@@ -121,7 +119,9 @@ class EExecutor {
     return ArithmeticCondition(n, holds);
   }
   bool ArithmeticCondition(const ENode& n, bool& holds);
-  // Each runs its construct into result, a new value.
+  // Each runs its construct into result: a new value, or one that
+  // KeepNameOnly has emptied (its name then stays unless the construct's
+  // value has one, as when a new value is moved in).
   void Block(const ENode& n, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
   void Repeat(const ENode& n, EScriptValue& result);

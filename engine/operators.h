@@ -125,6 +125,13 @@ struct ENumber {
     nValue = n;
   }
   int64_t AsInt64() const { return type == SEVT_INT ? nValue : TruncToInt64(dValue); }
+  // The number a value holds (a value whose type is a number).
+  static ENumber Of(const EScriptValue& v) {
+    ENumber n;
+    n.type = v.type;
+    n.nValue = v.nValue;  // the bits of either number
+    return n;
+  }
 };
 // + - * / (and their assignments) and the comparisons between two numbers
 // (ints or doubles), as the operators compute them: the result keeps the
