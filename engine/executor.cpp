@@ -387,7 +387,6 @@ void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
     // result's as it would replace a new value's, so the last pass's value
     // and name come out the same.
     result.KeepNameOnly();
-    if (n.list.empty()) result = EScriptValue();
     Block(n, result);
     // Wherever a pass ended, the next starts at the body again.
     if (!e.Derailed()) e.cursor.pos = n.errorPos;

@@ -6,26 +6,25 @@
 
 namespace zun::platform {
 
+std::atomic<bool> g_stopRequested{false};
+
 namespace {
 
-// Lock-free, so that the interrupt handlers may touch them.
-std::atomic<bool> g_stop{false};
+// Lock-free, so that the interrupt handlers may touch it.
 std::atomic<int> g_unanswered{0};
 
 }  // namespace
 
-void RequestStop() { g_stop = true; }
+void RequestStop() { g_stopRequested = true; }
 
 void ClearStop() {
-  g_stop = false;
+  g_stopRequested = false;
   g_unanswered = 0;
 }
 
-bool StopRequested() { return g_stop.load(); }
-
 void Interrupted() {
-  if (g_stop.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
-  g_stop = true;
+  if (g_stopRequested.load() && ++g_unanswered >= 2) ExitNow(1, "zunrunc: the run did not stop; ended\n");
+  g_stopRequested = true;
 }
 
 }  // namespace zun::platform

@@ -3,13 +3,18 @@
 // them at its next look, and long waits and writes look too.
 #pragma once
 
+#include <atomic>
+
 #include "text/text.h"
 
 namespace zun::platform {
 
 void RequestStop();
 void ClearStop();
-bool StopRequested();
+// Inline: a script's loop looks on every pass. Lock-free, so that the
+// interrupt handlers may set it.
+extern std::atomic<bool> g_stopRequested;
+inline bool StopRequested() { return g_stopRequested.load(); }
 
 // Ctrl+C (and on POSIX SIGTERM and SIGHUP) request the stop. Should the run
 // not have ended when the third arrives, the process ends at once, as

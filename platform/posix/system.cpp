@@ -1,17 +1,12 @@
-// Operating-system services on POSIX: the pause check, the current directory, sleeping.
+// Operating-system services on POSIX: the current directory, sleeping (the pause check is inline in system.h).
 #include <time.h>
 #include <unistd.h>
 
 #include <vector>
 
-#include "platform/stop.h"
 #include "platform/system.h"
 
 namespace zun::platform {
-
-// There is no global key state without a Windows desktop: a request to stop
-// (Ctrl+C, a signal, a time-out) stands in for Ctrl+Pause.
-bool IsPauseAndControlHeld() { return StopRequested(); }
 
 u16 CurrentDirectory(size_t maxUnits) {
   std::vector<char> buf(4096);
