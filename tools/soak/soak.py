@@ -13,11 +13,11 @@ after the warm-up (the first minute, or the first third of a shorter run),
 the peak of the last window of memory is more than 1 MB above the peak of
 the first window after the warm-up, when the least value of any count grows
 between the same windows, or when the passes per second of the last window fall more
-than 10 % below those of the first window of the run, counted both in the
-process's processor seconds and in seconds of the clock (a shared machine's
-load slows the one, the processor time of Wine's own threads varies the
-other; more work per pass slows both). A window is a minute (a third of a
-shorter run).
+than 10 % below those of the first window of the run (each window's best interval),
+counted both in the process's processor seconds and in seconds of the clock (a
+shared machine's load slows the one, the processor time of Wine's own threads
+varies the other; more work per pass slows both). A window is a minute (a third
+of a shorter run).
 """
 
 import argparse
@@ -193,13 +193,15 @@ def judge(name, samples, seconds):
     # Passes per second of the process's own processor time: what the
     # program costs per pass, whatever else the machine is doing; the passes
     # per second of the clock are shown beside it. A window's rate is the
-    # median of its intervals' rates, so that a burst of someone else's disk
-    # writes (each pass saves files) does not decide the verdict.
+    # best of its intervals' rates: someone else's load on a shared machine
+    # (a burst of disk writes, each pass saves files; a busy neighbour on
+    # the processor's caches) slows some intervals and not others, while
+    # more work per pass slows every one of them, the best included.
     def rate(part, clock):
         part = [s for s in part if s["passes"] >= 0]
-        rates = sorted((b["passes"] - a["passes"]) / (b[clock] - a[clock])
-                       for a, b in zip(part, part[1:]) if b[clock] > a[clock])
-        return rates[len(rates) // 2] if rates else None
+        rates = [(b["passes"] - a["passes"]) / (b[clock] - a[clock])
+                 for a, b in zip(part, part[1:]) if b[clock] > a[clock]]
+        return max(rates) if rates else None
     head = [s for s in samples if s["t"] <= window]
     start, end = rate(head, "cpu"), rate(last, "cpu")
     clock = [rate(head, "t"), rate(last, "t")]
