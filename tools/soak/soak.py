@@ -12,8 +12,9 @@ and the GDI and USER objects (Wine counts no GDI or USER objects). The run fails
 after the warm-up (the first minute, or the first third of a shorter run),
 the peak of the last window of memory is more than 1 MB above the peak of
 the first window after the warm-up, when the least value of any count grows
-between the same windows, or when the passes per second of the last window fall more
-than 10 % below those of the first window of the run (each window's best interval),
+between the same windows, or (in a run of three minutes or more) when the passes per
+second of the last window fall more than 10 % below those of the first window of the
+run (each window's best interval),
 counted both in the process's processor seconds and in seconds of the clock (a
 shared machine's load slows the one, the processor time of Wine's own threads
 varies the other; more work per pass slows both). A window is a minute (a third
@@ -211,10 +212,16 @@ def judge(name, samples, seconds):
     # alone, and the processor time that Wine's helper threads add now and
     # then the other alone; more work per pass slows both.
     slower = end < 0.9 * start and clock[1] < 0.9 * clock[0]
-    failed = failed or slower
+    # Windows of a run shorter than three minutes last seconds: a shared
+    # machine's busy spell fills one whole (a CI run's one-minute soak read
+    # 272 then 175 passes per processor second, and 300 then 290 when run
+    # again). Such a run shows its speed but is judged on memory and counts.
+    judged = seconds >= 180
+    failed = failed or (slower and judged)
     lines.append(f"{name}: {start:.0f} passes per processor second in the first window, {end:.0f} in the last; "
                  f"{clock[0]:.1f} and {clock[1]:.1f} per second of the clock ({samples[-1]['passes']} passes in all)"
-                 + ("  <-- slower" if slower else ""))
+                 + (("  <-- slower" if judged else "  (slower; not judged in a run under three minutes)")
+                    if slower else ""))
     return lines, failed
 
 
