@@ -152,12 +152,13 @@ ENode* ECompiler::Expr(int minLevel) {
   n->end = e.cursor.pos;
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
-  n->arithmetic = Arithmetic(*n);
+  n->arithmetic = IsArithmetic(*n);
   if (n->kind == NK_VAR && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;
-    n->directAssign = n->a ? n->a->arithmetic && op == OP_ASSIGN && (right->leaf || right->arithmetic)
-                           : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN && (right->leaf || right->arithmetic);
+    bool operand = right->leaf || right->arithmetic;  // what RightOperand and NumberOperand read
+    n->directAssign =
+        operand && (n->a ? n->a->arithmetic && op == OP_ASSIGN : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN);
   }
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.
@@ -165,7 +166,7 @@ ENode* ECompiler::Expr(int minLevel) {
   return n;
 }
 
-bool ECompiler::Arithmetic(const ENode& n) {
+bool ECompiler::IsArithmetic(const ENode& n) {
   // A '}' consumed inside makes the block end, which the general way tells.
   if (n.ownBrace) return false;
   bool primary = n.kind == NK_NUMBER || (n.kind == NK_CONST && n.value.IsNumber()) ||

@@ -35,7 +35,7 @@ class ECompiler {
   ENode* Expr(int minLevel);
   bool Tail(ENode* n, int minLevel);
   // Whether a node read to its end is arithmetic (see ENode::arithmetic).
-  static bool Arithmetic(const ENode& n);
+  static bool IsArithmetic(const ENode& n);
   bool Block(ENode* n, int32_t openPos);
   bool Keyword(ENode* n, EKeyword keyword);
   bool Index(ENode* n);

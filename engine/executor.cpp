@@ -141,9 +141,7 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
     ENumber right;
     if (!NumberOperand(*t.right, right)) return false;
     ENumber x = ENumber::Of(v);
-    bool doubles = x.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE;
-    if (!(doubles && ApplyToDoubles(t.op, x.dValue, right.dValue)) && !NumberOp(t.op, x, right))
-      return false;  // an integer division by zero, which reports
+    if (!NumberStep(t, x, right)) return false;  // an integer division by zero, which reports
     v.type = x.type;
     v.nValue = x.nValue;
   } else if (!Append(t, v)) {
@@ -163,7 +161,7 @@ bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
   if (t.op != OP_ADD_ASSIGN || !(v.IsArray() || v.type == SEVT_STRING)) return false;
   const ENode& r = *t.right;
   EScriptValue right;
-  if (!Leaf(r, right) && !(r.arithmetic && Computed(r, right))) return false;
+  if (!RightOperand(r, right)) return false;
   if (!v.IsArray() && right.type != SEVT_STRING) return false;
   // As AppendInPlace changes the variable: its copy in acc is let go first,
   // so the variable is the only holder of what it appends to. Running out
@@ -184,7 +182,7 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   if (!element) return false;
   const ENode& r = *n.tail[0].right;
   EScriptValue right;
-  if (!Leaf(r, right) && !(r.arithmetic && Computed(r, right))) return false;
+  if (!RightOperand(r, right)) return false;
   // The general way: acc a copy of the element, assigned the right operand
   // (its name kept unless the right one has a name), stored back.
   acc.CopyFrom(*element);

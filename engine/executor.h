@@ -47,6 +47,9 @@ class EExecutor {
   // A directAssign assignment to an element in range of an array, into acc,
   // as the general way stores it; false to take the general way.
   bool ElementStore(const ENode& n, EScriptValue& acc);
+  // A directAssign node's right operand (a leaf, or arithmetic that
+  // computes), into out as Expr would make it; false to take the general way.
+  bool RightOperand(const ENode& r, EScriptValue& out) { return Leaf(r, out) || (r.arithmetic && Computed(r, out)); }
   // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
   // the general way makes it; false, having changed nothing a script can
   // see, to take the general way (an operand holds no number, an index is
@@ -65,21 +68,24 @@ class EExecutor {
     }
     for (const ETailOp& t : n.tail) {
       ENumber right;
-      if (!NumberOperand(*t.right, right)) return false;
-      if (t.compareMask) {
-        out.SetInt64((t.compareMask & NumberOutcome(out, right)) != 0);
-      } else if (out.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE &&
-                 ApplyToDoubles(t.op, out.dValue, right.dValue)) {
-        // the commonest arithmetic, without a call
-      } else if (!NumberOp(t.op, out, right)) {
-        return false;
-      }
+      if (!NumberOperand(*t.right, right) || !NumberStep(t, out, right)) return false;
     }
     return true;
   }
   bool Arithmetic(const ENode& n, ENumber& out, const EScriptValue*& origin);
-  // The rest of the operators between two numbers, as ApplyOperator applies
-  // them; false where it would report (a division or remainder by zero).
+  // One operator between two numbers, as ApplyOperator applies it; false
+  // where it would report (a division or remainder by zero). Comparisons
+  // and double arithmetic, the commonest, without a call.
+  static bool NumberStep(const ETailOp& t, ENumber& out, const ENumber& right) {
+    if (t.compareMask) {
+      out.SetInt64((t.compareMask & NumberOutcome(out, right)) != 0);
+      return true;
+    }
+    if (out.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE && ApplyToDoubles(t.op, out.dValue, right.dValue))
+      return true;
+    return NumberOp(t.op, out, right);
+  }
+  // The rest of NumberStep, out of line.
   static bool NumberOp(EOperator op, ENumber& left, const ENumber& right);
   bool NumberOperand(const ENode& n, ENumber& out) {
     const EScriptValue* origin;

@@ -90,12 +90,6 @@ template <class T>
 inline int CompareOutcome(T a, T b) {
   return a < b ? 1 : a == b ? 2 : 4;
 }
-// A comparison between doubles, as Compare decides it: 1 or 0; -1 for any
-// other operator.
-inline int CompareDoubles(EOperator op, double a, double b) {
-  uint8_t mask = CompareMask(op);
-  return mask ? (mask & CompareOutcome(a, b)) != 0 : -1;
-}
 // Two's-complement arithmetic on 64-bit integers, without signed overflow.
 inline int64_t WrapAdd(int64_t a, int64_t b) {
   return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
@@ -105,11 +99,6 @@ inline int64_t WrapSub(int64_t a, int64_t b) {
 }
 inline int64_t WrapMul(int64_t a, int64_t b) {
   return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b));
-}
-// A comparison between integers: 1 or 0; -1 for any other operator.
-inline int CompareInts(EOperator op, int64_t a, int64_t b) {
-  uint8_t mask = CompareMask(op);
-  return mask ? (mask & CompareOutcome(a, b)) != 0 : -1;
 }
 inline const EOperatorInfo& OperatorInfo(EOperator op) { return kOperatorTable[op]; }
 // A number without the payloads of a value: what arithmetic between
@@ -133,55 +122,49 @@ struct ENumber {
     return n;
   }
 };
-// + - * / (and their assignments) and the comparisons between two numbers
-// (ints or doubles), as the operators compute them: the result keeps the
-// left operand's type. False, changing nothing, for any other operator and
-// for an integer division by zero, which the operator's function reports.
-// For values and for ENumbers alike (both have type, dValue, nValue and
-// SetInt64).
-template <class Left, class Right>
-inline bool ApplyToNumberPair(EOperator op, Left& left, const Right& right) {
-  int compared;
-  if (left.type == SEVT_DOUBLE) {
-    // The right operand read as a double (Add, Arithmetic); a comparison is
-    // decided in the right operand's type (as Compare decides it).
-    double r = right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue);
-    if (ApplyToDoubles(op, left.dValue, r)) return true;
-    compared = right.type == SEVT_DOUBLE ? CompareDoubles(op, left.dValue, r)
-                                         : CompareInts(op, TruncToInt64(left.dValue), right.nValue);
-  } else {
-    // The right operand's integer reading (Add, Arithmetic).
-    int64_t r = right.type == SEVT_INT ? right.nValue : TruncToInt64(right.dValue);
-    switch (op) {
-      case OP_PLUS:
-      case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
-      case OP_MINUS:
-      case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
-      case OP_TIMES:
-      case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
-      case OP_DIVIDE:
-      case OP_DIV_ASSIGN:
-        if (r == 0) return false;  // reported the long way
-        left.nValue = r == -1 ? WrapSub(0, left.nValue) : left.nValue / r;
-        return true;
-      default: break;
-    }
-    compared = right.type == SEVT_INT ? CompareInts(op, left.nValue, r)
-                                      : CompareDoubles(op, static_cast<double>(left.nValue), right.dValue);
-  }
-  if (compared < 0) return false;
-  left.SetInt64(compared);
-  return true;
-}
-bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
-// The outcome of comparing two numbers, decided in the right operand's type
-// as ApplyToNumberPair decides it. For values and ENumbers alike.
+// The outcome of comparing two numbers (see CompareOutcome), decided in
+// the right operand's type: as doubles when it is a double, else as the
+// integer readings of both. For values and ENumbers alike.
 template <class Left, class Right>
 inline int NumberOutcome(const Left& left, const Right& right) {
   if (right.type == SEVT_DOUBLE)
     return CompareOutcome(left.type == SEVT_DOUBLE ? left.dValue : static_cast<double>(left.nValue), right.dValue);
   return CompareOutcome(left.type == SEVT_INT ? left.nValue : TruncToInt64(left.dValue), right.nValue);
 }
+// + - * / (and their assignments) and the comparisons between two numbers
+// (ints or doubles), as the operators compute them: arithmetic keeps the
+// left operand's type, a comparison makes an int 1 or 0. False, changing
+// nothing, for any other operator and for an integer division by zero,
+// which the operator's function reports. For values and for ENumbers alike
+// (both have type, dValue, nValue and SetInt64).
+template <class Left, class Right>
+inline bool ApplyToNumberPair(EOperator op, Left& left, const Right& right) {
+  if (uint8_t mask = CompareMask(op)) {
+    left.SetInt64((mask & NumberOutcome(left, right)) != 0);
+    return true;
+  }
+  // The right operand read as a double (Add, Arithmetic).
+  if (left.type == SEVT_DOUBLE)
+    return ApplyToDoubles(op, left.dValue,
+                          right.type == SEVT_DOUBLE ? right.dValue : static_cast<double>(right.nValue));
+  // The right operand's integer reading (Add, Arithmetic).
+  int64_t r = right.type == SEVT_INT ? right.nValue : TruncToInt64(right.dValue);
+  switch (op) {
+    case OP_PLUS:
+    case OP_ADD_ASSIGN: left.nValue = WrapAdd(left.nValue, r); return true;
+    case OP_MINUS:
+    case OP_SUB_ASSIGN: left.nValue = WrapSub(left.nValue, r); return true;
+    case OP_TIMES:
+    case OP_MUL_ASSIGN: left.nValue = WrapMul(left.nValue, r); return true;
+    case OP_DIVIDE:
+    case OP_DIV_ASSIGN:
+      if (r == 0) return false;  // reported the long way
+      left.nValue = r == -1 ? WrapSub(0, left.nValue) : left.nValue / r;
+      return true;
+    default: return false;
+  }
+}
+bool ApplyToNumbers(EOperator op, EScriptValue& left, const EScriptValue& right);
 // What % makes of two integer readings, the divisor not zero (INT64_MIN %
 // -1 would trap).
 inline int64_t RemainderOf(int64_t a, int64_t b) { return b == -1 ? 0 : a % b; }
