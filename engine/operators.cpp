@@ -80,13 +80,9 @@ bool LogicalNot(EZunScriptEngine&, EScriptValue& left, const EScriptValue& right
 }
 
 // Which results of Compare make each comparison true.
+// Two numbers never get here: ApplyOperator compares them itself.
 template <bool Less, bool Equal, bool Greater>
 bool Comparison(EZunScriptEngine& engine, EScriptValue& left, const EScriptValue& right) {
-  if (left.type == SEVT_DOUBLE && right.type == SEVT_DOUBLE) {  // the common case, as Compare decides it
-    double a = left.dValue, b = right.dValue;
-    left.SetInt64(((a < b && Less) || (a == b && Equal) || (!(a < b) && !(a == b) && Greater)) ? 1 : 0);
-    return true;
-  }
   if (left.IsArray() || right.IsArray()) {
     engine.ReportError("Comparison operators not allowed for arrays");
     return false;
