@@ -221,6 +221,8 @@ class EZunScriptEngine final {
   // when the call does not happen.
   bool ReadArguments(EArgumentFrame& frame, EScriptValue* first);
   EScriptValue Call(const u16& name, BuiltinFn fn, EScriptArgs args);
+  // The same into result, which must be a new, empty value.
+  void CallInto(const u16& name, BuiltinFn fn, EScriptArgs args, EScriptValue& result);
   // Runs fn, if any, into result, which must be a new, empty value.
   void RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCallContext& ctx);
   // `var $name` or `var $name[...]` after the word var: the declared

@@ -48,19 +48,36 @@ EScriptValue EZunScriptEngine::RunStatement() {
 // EvaluateExpression.
 EScriptValue EExecutor::Expr(const ENode& n) {
   EScriptValue acc;
-  if (n.directAssign && DirectAssign(n, acc)) return acc;
+  Into(n, acc);
+  return acc;
+}
+
+void EExecutor::Into(const ENode& n, EScriptValue& acc) {
+  if (n.directAssign && DirectAssign(n, acc)) return;
   if (n.arithmetic && !e.breakPending) {
-    if (Computed(n, acc)) return acc;
+    if (Computed(n, acc)) return;
     n.arithmetic = false;  // it met something else than numbers: not tried again
   }
   if (n.kind == NK_IF) {  // a keyword statement ends with itself
     ++e.nNesting;
     If(n, acc);
     --e.nNesting;
-    return acc;
+    return;
   }
   General(n, acc);
-  return acc;
+}
+
+[[gnu::always_inline]] inline void EExecutor::Statement(const ENode& s, EScriptValue& result) {
+  if (s.directAssign && !s.a && DirectAssign(s, result)) return;
+  if (s.kind != NK_IF && s.kind != NK_BLOCK && s.kind != NK_REPEAT) {
+    result = Expr(s);
+    return;
+  }
+  ++e.nNesting;  // as Expr runs each (a block and a loop through General)
+  if (s.kind == NK_IF) If(s, result);
+  else if (s.kind == NK_BLOCK) Block(s, result);
+  else Repeat(s, result);
+  --e.nNesting;
 }
 
 void EExecutor::General(const ENode& n, EScriptValue& acc) {
@@ -94,7 +111,8 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
     case NK_CONST: acc.CopyFrom(n.value); return true;
     case NK_VAR: return Variable(n, acc, lv);
     case NK_UNARY: {
-      EScriptValue operand = Expr(*n.a);
+      EScriptValue operand;
+      Into(*n.a, operand);
       acc.SetInt64(0);
       if (!e.Derailed()) e.cursor.pos = n.errorPos;
       if (!e.ApplyOperator(n.op, acc, operand)) e.ReportError("kse oper failed");
@@ -253,7 +271,7 @@ bool EExecutor::Variable(const ENode& n, EScriptValue& acc, LValue& lv) {
     return true;
   }
   EScriptValue index;
-  if (!Leaf(*n.a, index)) index = Expr(*n.a);
+  Operand(*n.a, index);
   bool derailed = e.Derailed(), outOfRange = false, created = false;
   const EScriptValue* p = nullptr;
   if (!derailed) {
@@ -283,7 +301,7 @@ void EExecutor::Tail(const ENode& n, EScriptValue& acc, LValue& lv) {
   for (size_t k = 0; k < count; ++k) {
     const ETailOp& t = n.tail[k];
     EScriptValue right;
-    if (!Leaf(*t.right, right)) right = Expr(*t.right);
+    Operand(*t.right, right);
     if (e.Derailed()) {
       if (e.ApplyTailOp(t.op, *t.info, acc, lv, right) && !e.TailEnds()) e.OperatorLoop(acc, lv, n.minLevel);
       e.bOffTrack = true;
@@ -312,17 +330,7 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
       if (s->ownBrace) break;   // the block's own '}'
       continue;
     }
-    // A compound assignment writes its copy of the variable straight into
-    // result, and an if only ever replaces the value it is given: the same
-    // value and name as moving Expr's result there.
-    if (s->directAssign && !s->a && DirectAssign(*s, result)) {
-    } else if (s->kind == NK_IF) {
-      ++e.nNesting;  // as Expr runs it
-      If(*s, result);
-      --e.nNesting;
-    } else {
-      result = Expr(*s);
-    }
+    Statement(*s, result);
     if (e.Derailed()) {
       if (e.bClosedBrace) e.bClosedBrace = false;
       else if (!e.IsFinished()) e.BlockLoop(result);
@@ -352,7 +360,7 @@ void EExecutor::If(const ENode& n, EScriptValue& result) {
     holds = e.ConditionHolds(cond);
   }
   if (holds) {
-    result = Expr(*n.b);
+    Statement(*n.b, result);
   } else {
     Skip(*n.b);
   }
@@ -362,7 +370,7 @@ void EExecutor::If(const ENode& n, EScriptValue& result) {
     return;
   }
   if (!n.hasElse) return;
-  if (!holds) result = Expr(*n.c);
+  if (!holds) Statement(*n.c, result);
   else Skip(*n.c);
 }
 
@@ -412,7 +420,7 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   bool derailed = false;
   for (const ENode* argNode : n.list) {
     EScriptValue arg;
-    if (!Leaf(*argNode, arg)) arg = Expr(*argNode);
+    Operand(*argNode, arg);
     if (e.Derailed()) {
       if (!e.ReadArguments(frame, &arg)) return;
       derailed = true;
@@ -427,7 +435,7 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
     }
   }
   if (!derailed) e.cursor.pos = n.errorPos;  // after ')', where the call's reports point
-  result = e.Call(n.name, n.builtin, frame.Args());
+  e.CallInto(n.name, n.builtin, frame.Args(), result);
   if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
   e.bOffTrack = e.bOffTrack || derailed;
 }

@@ -16,6 +16,12 @@ class EExecutor {
   // One expression (a statement at level 1), as EvaluateExpression would
   // evaluate it from n.start.
   EScriptValue Expr(const ENode& n);
+  // The same, into acc (a new value).
+  void Into(const ENode& n, EScriptValue& acc);
+  // An operand into out (a new value), as Expr would make it.
+  void Operand(const ENode& n, EScriptValue& out) {
+    if (!Leaf(n, out)) Into(n, out);
+  }
   // Every kind of expression, into acc (a new value).
   void General(const ENode& n, EScriptValue& acc);
   // An operand that is a leaf, into out, as Expr would make it; false to
@@ -129,8 +135,13 @@ class EExecutor {
   // KeepNameOnly has emptied (its name then stays unless the construct's
   // value has one, as when a new value is moved in).
   void Block(const ENode& n, EScriptValue& result);
+  // One statement of a block or a branch of an if into result: a compound
+  // assignment, an if, a block and a loop write straight into it, which
+  // gives the same value and name as moving Expr's result there.
+  void Statement(const ENode& s, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
   void Repeat(const ENode& n, EScriptValue& result);
+  // result: a new value, as Primary's.
   void Call(const ENode& n, EScriptValue& result);
   // Passes over a statement that does not run.
   void Skip(const ENode& n);

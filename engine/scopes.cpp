@@ -177,13 +177,17 @@ EScriptValue EZunScriptEngine::CallFunction(const u16& name, EScriptArgs args) {
 }
 
 EScriptValue EZunScriptEngine::Call(const u16& name, BuiltinFn fn, EScriptArgs args) {
+  EScriptValue result;
+  CallInto(name, fn, args, result);
+  return result;
+}
+
+void EZunScriptEngine::CallInto(const u16& name, BuiltinFn fn, EScriptArgs args, EScriptValue& result) {
   EScriptCallContext ctx;
   PrepareBuiltinArgs(name, args, ctx);
-  EScriptValue result;
   RunBuiltin(fn, result, ctx);
   if (!ctx.bMatched) ReportError(u"'" + name + u"' function not found");
   if (!ctx.strError.empty()) ReportError(u"'" + name + u"' function error:" + ctx.strError);
-  return result;
 }
 
 }  // namespace zun

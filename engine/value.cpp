@@ -5,6 +5,7 @@
 
 #include "platform/system.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -98,16 +99,27 @@ void EScriptValue::SetString(u16 text) {
   strValue = std::move(text);
 }
 
+namespace {
+
+// A double's printed form: a whole number without decimals, any other with three.
+u16 DoubleText(double d) {
+  int64_t whole = TruncToInt64(d);
+  bool exact = static_cast<double>(whole) == d;
+  return DoubleToString(d, exact ? 0 : 3);
+}
+
+}  // namespace
+
 void EScriptValue::AppendScalarText(u16& out) const {
   switch (type) {
     case SEVT_STRING: out += strValue.get(); break;
-    case SEVT_INT: out += Int64ToString(nValue); break;
-    case SEVT_DOUBLE: {
-      int64_t whole = TruncToInt64(dValue);
-      bool exact = static_cast<double>(whole) == dValue;
-      out += DoubleToString(dValue, exact ? 0 : 3);
+    case SEVT_INT: AppendInt64(out, nValue); break;
+    case SEVT_DOUBLE:
+      // A whole number's digits, as DoubleToString writes them, in place.
+      if (dValue > -9.2e18 && dValue < 9.2e18 && dValue != 0.0 && dValue == std::trunc(dValue))
+        AppendInt64(out, static_cast<int64_t>(dValue));
+      else out += DoubleText(dValue);
       break;
-    }
     default: break;
   }
 }
@@ -117,6 +129,15 @@ void EScriptValue::AppendScalarText(u16& out) const {
 void EScriptValue::AppendToString(u16& out) const {
   if (type != SEVT_ARRAY) {
     AppendScalarText(out);
+    return;
+  }
+  if (!HasNestedArray()) {  // the commonest list, printed without the stack
+    int count = elements.GetSize();
+    for (int i = 0; i < count; ++i) {
+      if ((i + 1) % 65536 == 0 && platform::IsPauseAndControlHeld()) throw EStopRequested();
+      if (i > 0) out += u',';
+      elements[i].AppendScalarText(out);
+    }
     return;
   }
   struct Level {
@@ -138,6 +159,12 @@ void EScriptValue::AppendToString(u16& out) const {
   }
 }
 
+bool EScriptValue::HasNestedArray() const {
+  for (const EScriptValue& e : elements)
+    if (e.type == SEVT_ARRAY) return true;
+  return false;
+}
+
 u16 EScriptValue::ToString() const {
   if (type == SEVT_STRING) return strValue;
   u16 out;
@@ -146,8 +173,13 @@ u16 EScriptValue::ToString() const {
 }
 
 EText EScriptValue::ToText() const {
-  if (type == SEVT_STRING) return strValue;
-  return ToString();
+  switch (type) {
+    case SEVT_STRING: return strValue;
+    // A number's text straight into the shared body, without a string between.
+    case SEVT_INT: return Int64ToString(nValue);
+    case SEVT_DOUBLE: return DoubleText(dValue);
+    default: return ToString();
+  }
 }
 
 bool EScriptValue::GetDoubleOfText(double& out) const {

@@ -224,6 +224,7 @@ class EScriptValue {
   void MoveShared(EScriptValue&& src);
   void AppendScalarText(u16& out) const;
   void AppendToString(u16& out) const;
+  bool HasNestedArray() const;
 };
 
 // A value is a tag, a number and three owning pointers: it may be moved

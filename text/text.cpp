@@ -243,6 +243,12 @@ u16 Int64ToString(int64_t n) {
   return u16(buf, res.ptr);
 }
 
+void AppendInt64(u16& out, int64_t n) {
+  char buf[24];
+  auto res = std::to_chars(buf, buf + sizeof buf, n);
+  out.append(buf, res.ptr);
+}
+
 u16 UInt64ToString(uint64_t n) {
   char buf[24];
   auto res = std::to_chars(buf, buf + sizeof buf, n);

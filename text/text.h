@@ -61,6 +61,8 @@ inline int64_t TruncToInt64(double d) {
 
 // Decimal text of n.
 u16 Int64ToString(int64_t n);
+// The same digits appended to out.
+void AppendInt64(u16& out, int64_t n);
 u16 UInt64ToString(uint64_t n);
 // printf("%.<digits>f", d); non-finite values read "inf", "-inf", "nan".
 u16 DoubleToString(double d, int digits);
