@@ -29,6 +29,15 @@ void EZunScriptEngine::RunBuiltin(BuiltinFn fn, EScriptValue& result, EScriptCal
   }
 }
 
+// Beside PrepareBuiltinArgs and RunBuiltin, so that a call inlines both.
+void EZunScriptEngine::CallInto(const u16& name, BuiltinFn fn, EScriptArgs args, EScriptValue& result) {
+  EScriptCallContext ctx;
+  PrepareBuiltinArgs(name, args, ctx);
+  RunBuiltin(fn, result, ctx);
+  if (!ctx.bMatched) ReportError(u"'" + name + u"' function not found");
+  if (!ctx.strError.empty()) ReportError(u"'" + name + u"' function error:" + ctx.strError);
+}
+
 void EScriptCallContext::SetCallError(EScriptValue& result, const u16& text) {
   if (strError.empty()) strError = text;
   result = EScriptValue();

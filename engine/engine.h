@@ -276,6 +276,9 @@ class EZunScriptEngine final {
   // object still stands for its name (see ENameSlot).
   ENameSlot* SlotOf(const u16& name);
   EScriptObject* AddToCurrentScope(const EScriptObject& object, ENameSlot* slot = nullptr);
+  // A new, empty object named `name` in the innermost scope (which must
+  // exist): what the name means now.
+  EScriptObject* NewObjectInScope(const EText& name, ENameSlot* slot);
   void Forget(EScriptScope& scope);
   std::unordered_map<u16, std::unique_ptr<ENameSlot>> nameSlots;
   // Boxes of objects whose scope ended, emptied, for the next declarations:

@@ -104,16 +104,21 @@ bool EZunScriptEngine::Declare(EScriptValue& acc, LValue& lvalue) {
 }
 
 void EZunScriptEngine::Declared(const EText& name, ENameSlot* slot, bool isArray, EScriptValue& acc, LValue& lvalue) {
-  EScriptObject object;
-  object.kind = SEO_VAR;
-  object.name = name;
-  object.slot = slot;
-  if (isArray) object.value.type = SEVT_ARRAY;
-  if (FindObject(object.name, false)) ReportError(u"Variable already declared: " + object.name);
-  if (EScriptObject* stored = SetOrAddObject(object, false)) {
-    acc.CopyFrom(stored->value);
-    lvalue = {stored, -1};
+  if (scopes.empty()) return;
+  EScriptObject* stored = scopes.back().Find(name);
+  if (stored) {
+    ReportError(u"Variable already declared: " + name);
+    // Made anew, as a new object is; the value's name stays.
+    EScriptValue fresh;
+    if (isArray) fresh.type = SEVT_ARRAY;
+    stored->value.CopyFrom(fresh);
+  } else {
+    stored = NewObjectInScope(name, slot);
+    if (isArray) stored->value.type = SEVT_ARRAY;
   }
+  stored->kind = SEO_VAR;
+  acc.CopyFrom(stored->value);
+  lvalue = {stored, -1};
 }
 
 bool EZunScriptEngine::ApplyTailOp(EOperator op, const EOperatorInfo& info, EScriptValue& acc, const LValue& lv,

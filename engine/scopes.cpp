@@ -47,12 +47,22 @@ ENameSlot* EZunScriptEngine::SlotOf(const u16& name) {
 }
 
 EScriptObject* EZunScriptEngine::AddToCurrentScope(const EScriptObject& object, ENameSlot* slot) {
+  EScriptObject* added = NewObjectInScope(object.name, slot);
+  added->kind = object.kind;
+  added->value = object.value;
+  return added;
+}
+
+EScriptObject* EZunScriptEngine::NewObjectInScope(const EText& name, ENameSlot* slot) {
   std::unique_ptr<EScriptObject> box;
   if (!spareObjects.empty()) {
     box = std::move(spareObjects.back());
     spareObjects.pop_back();
+  } else {
+    box = std::make_unique<EScriptObject>();
   }
-  EScriptObject* added = scopes.back().Append(object, std::move(box));
+  box->name = name;
+  EScriptObject* added = scopes.back().objects.Add(std::move(box)).get();
   added->slot = slot ? slot : SlotOf(added->name);
   // The innermost object of its name: what the name means now.
   ENameSlot& s = *added->slot;
@@ -180,14 +190,6 @@ EScriptValue EZunScriptEngine::Call(const u16& name, BuiltinFn fn, EScriptArgs a
   EScriptValue result;
   CallInto(name, fn, args, result);
   return result;
-}
-
-void EZunScriptEngine::CallInto(const u16& name, BuiltinFn fn, EScriptArgs args, EScriptValue& result) {
-  EScriptCallContext ctx;
-  PrepareBuiltinArgs(name, args, ctx);
-  RunBuiltin(fn, result, ctx);
-  if (!ctx.bMatched) ReportError(u"'" + name + u"' function not found");
-  if (!ctx.strError.empty()) ReportError(u"'" + name + u"' function error:" + ctx.strError);
 }
 
 }  // namespace zun
