@@ -69,15 +69,25 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
 
 [[gnu::always_inline]] inline void EExecutor::Statement(const ENode& s, EScriptValue& result) {
   if (s.directAssign && !s.a && DirectAssign(s, result)) return;
-  if (s.kind != NK_IF && s.kind != NK_BLOCK && s.kind != NK_REPEAT) {
-    result = Expr(s);
-    return;
+  // Each nests as Expr runs it (a block and a loop through General).
+  switch (s.kind) {
+    case NK_IF:
+      ++e.nNesting;
+      If(s, result);
+      --e.nNesting;
+      return;
+    case NK_BLOCK:
+      ++e.nNesting;
+      Block(s, result);
+      --e.nNesting;
+      return;
+    case NK_REPEAT:
+      ++e.nNesting;
+      Repeat(s, result);
+      --e.nNesting;
+      return;
+    default: result = Expr(s); return;
   }
-  ++e.nNesting;  // as Expr runs each (a block and a loop through General)
-  if (s.kind == NK_IF) If(s, result);
-  else if (s.kind == NK_BLOCK) Block(s, result);
-  else Repeat(s, result);
-  --e.nNesting;
 }
 
 void EExecutor::General(const ENode& n, EScriptValue& acc) {
