@@ -320,6 +320,9 @@ class EArgumentFrame {
   EArgumentFrame(const EArgumentFrame&) = delete;
   EArgumentFrame& operator=(const EArgumentFrame&) = delete;
   void Push(EScriptValue&& v) { stack.push_back(std::move(v)); }
+  // A new value at the end, to fill in place; valid until the next push.
+  EScriptValue& PushNew() { return stack.emplace_back(); }
+  void DropLast() { stack.pop_back(); }
   EScriptArgs Args() const { return {stack.data() + nBase, Count()}; }
   int Count() const { return static_cast<int>(stack.size() - nBase); }
 

@@ -424,19 +424,35 @@ void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
   }
 }
 
+void EExecutor::CallOperand(const ENode& n, EScriptValue& out) {
+  ++e.nNesting;
+  Call(n, out);
+  if (!e.IsError() && e.bOffTrack) {
+    LValue lv;
+    e.OperatorLoop(out, lv, n.minLevel);
+  }
+  --e.nNesting;
+}
+
 // CallWord.
 void EExecutor::Call(const ENode& n, EScriptValue& result) {
   EArgumentFrame frame(e.argStack);
   bool derailed = false;
   for (const ENode* argNode : n.list) {
-    EScriptValue arg;
-    Operand(*argNode, arg);
-    if (e.Derailed()) {
-      if (!e.ReadArguments(frame, &arg)) return;
-      derailed = true;
-      break;
+    // A leaf pushes no arguments of its own while it is read: it can go
+    // straight into its place on the stack.
+    bool placed = argNode->leaf && Leaf(*argNode, frame.PushNew());
+    if (!placed) {
+      if (argNode->leaf) frame.DropLast();
+      EScriptValue arg;
+      Operand(*argNode, arg);
+      if (e.Derailed()) {
+        if (!e.ReadArguments(frame, &arg)) return;
+        derailed = true;
+        break;
+      }
+      frame.Push(std::move(arg));
     }
-    frame.Push(std::move(arg));
     // A call with a huge argument list still ends soon when the run is asked to stop.
     if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
       e.cursor.pos = argNode->end;

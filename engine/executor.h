@@ -20,7 +20,9 @@ class EExecutor {
   void Into(const ENode& n, EScriptValue& acc);
   // An operand into out (a new value), as Expr would make it.
   void Operand(const ENode& n, EScriptValue& out) {
-    if (!Leaf(n, out)) Into(n, out);
+    if (Leaf(n, out)) return;
+    if (n.kind == NK_CALL && n.tail.empty() && !n.ownBrace) CallOperand(n, out);
+    else Into(n, out);
   }
   // Every kind of expression, into acc (a new value).
   void General(const ENode& n, EScriptValue& acc);
@@ -143,6 +145,8 @@ class EExecutor {
   void Repeat(const ENode& n, EScriptValue& result);
   // result: a new value, as Primary's.
   void Call(const ENode& n, EScriptValue& result);
+  // A call with nothing after it, as General and Primary run it.
+  void CallOperand(const ENode& n, EScriptValue& out);
   // Passes over a statement that does not run.
   void Skip(const ENode& n);
   // The object a variable's name stands for, or null.
