@@ -438,6 +438,7 @@ void EExecutor::CallOperand(const ENode& n, EScriptValue& out) {
 void EExecutor::Call(const ENode& n, EScriptValue& result) {
   EArgumentFrame frame(e.argStack);
   bool derailed = false;
+  int count = 0;  // frame.Count(), without the division
   for (const ENode* argNode : n.list) {
     // A leaf pushes no arguments of its own while it is read: it can go
     // straight into its place on the stack.
@@ -454,7 +455,7 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
       frame.Push(std::move(arg));
     }
     // A call with a huge argument list still ends soon when the run is asked to stop.
-    if (frame.Count() % 4096 == 0 && platform::IsPauseAndControlHeld()) {
+    if (++count % 4096 == 0 && platform::IsPauseAndControlHeld()) {
       e.cursor.pos = argNode->end;
       e.ReportError("pause pressed:exiting");
       return;

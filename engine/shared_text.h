@@ -56,7 +56,9 @@ class EText {
     }
     return pBody->text;
   }
-  void Set(u16 s) {
+  // Takes s's characters (a short string's are copied however it is
+  // passed, so it is passed by reference all the way to the body).
+  void Set(u16&& s) {
     if (s.empty()) {
       Release();
       return;

@@ -59,7 +59,8 @@ EScriptValue EScriptValue::Double(double d) {
 
 EScriptValue EScriptValue::String(u16 s) {
   EScriptValue v;
-  v.SetString(std::move(s));
+  v.type = SEVT_STRING;
+  v.strValue.Set(std::move(s));
   return v;
 }
 
@@ -78,6 +79,15 @@ EScriptValue EScriptValue::Array() {
 
 void EScriptValue::CopyShared(const EScriptValue& src) {
   if (this == &src) return;
+  if (!strValue.HasBody() && !elements.HasBody()) {
+    // Nothing of ours to let go of, and no elements that src could be in.
+    type = src.type;
+    std::memcpy(&nValue, &src.nValue, sizeof nValue);
+    strValue = src.strValue;
+    elements = src.elements;
+    if (!src.name.empty()) name = src.name;
+    return;
+  }
   // Take src's payloads first: src may live inside our own elements.
   EText s(src.strValue);
   EElements el(src.elements);
@@ -96,7 +106,7 @@ bool EScriptValue::IsSameCopyAs(const EScriptValue& o) const {
 
 void EScriptValue::SetString(u16 text) {
   type = SEVT_STRING;
-  strValue = std::move(text);
+  strValue.Set(std::move(text));
 }
 
 namespace {
