@@ -5,6 +5,7 @@ namespace zun::builtins {
 
 ZUN_BUILTIN(Array) {
   result = EScriptValue::Array();
+  result.elements.Reserve(ctx.ArgCount());
   for (int i = 0; i < ctx.ArgCount(); ++i) result.elements.Add(*ctx.Arg(i));
 }
 

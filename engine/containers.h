@@ -79,6 +79,11 @@ class EArray {
   }
 
   void RemoveAll() { SetSize(0); }
+  // Room for at least `capacity` elements, in one allocation.
+  void Reserve(int capacity) {
+    if (capacity <= nCapacity) return;
+    Grow(capacity);
+  }
   // Destroys the elements but keeps the storage, for a list about to be
   // filled again.
   void Clear() {
@@ -109,9 +114,8 @@ class EArray {
     if (grown > INT32_MAX) grown = INT32_MAX;
     return static_cast<int>(grown > n ? grown : n);
   }
-  // Room for exactly `capacity` elements (never fewer than there are).
-  void Reserve(int capacity) {
-    if (capacity <= nCapacity) return;
+  // Room for exactly `capacity` elements, more than there is room for.
+  void Grow(int capacity) {
     size_t bytes = sizeof(T) * static_cast<size_t>(capacity);
     T* grown;
     if constexpr (EIsRelocatable<T>::value) {

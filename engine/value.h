@@ -75,6 +75,8 @@ class EElements {
   // Element i, to change in place; its name must stay as it is.
   EScriptValue& EditAt(int i);
   void RemoveAll() { Release(); }
+  // Room for n elements in all, made at once (for a list whose size is known).
+  void Reserve(int n);
 
   void Swap(EElements& o) noexcept { std::swap(pBody, o.pBody); }
   bool SharesWith(const EElements& o) const { return pBody == o.pBody; }
@@ -250,6 +252,9 @@ inline void EElements::Release() {
   Body* b = pBody;
   pBody = nullptr;
   if (b && --b->refs == 0) Destroy(b);
+}
+inline void EElements::Reserve(int n) {
+  if (n > 0) Unshared()->items.Reserve(n);
 }
 inline int EElements::GetSize() const { return pBody ? pBody->items.GetSize() : 0; }
 inline const EScriptValue& EElements::operator[](int i) const { return pBody->items[i]; }
