@@ -100,6 +100,8 @@ int64_t EScriptCallContext::GetArgInt64(int index, bool& bOk, bool required, int
 }
 
 EText EScriptCallContext::GetArgString(int index, bool& bOk, bool required, const EText& def) {
+  const EScriptValue* a = Arg(index);
+  if (a && a->type == SEVT_STRING) return a->strValue;  // the commonest, shared as it is
   return ReadArg(*this, index, bOk, required, def, u" argument is an empty var", [](const EScriptValue& a, EText& s) {
     if (a.type == SEVT_EMPTY) return false;
     s = a.ToText();

@@ -45,18 +45,6 @@ void EScriptValue::MoveShared(EScriptValue&& src) {
   if (!nm.empty()) name.Swap(nm);
 }
 
-EScriptValue EScriptValue::Int(int64_t n) {
-  EScriptValue v;
-  v.SetInt64(n);
-  return v;
-}
-
-EScriptValue EScriptValue::Double(double d) {
-  EScriptValue v;
-  v.SetDouble(d);
-  return v;
-}
-
 EScriptValue EScriptValue::String(u16 s) {
   EScriptValue v;
   v.type = SEVT_STRING;

@@ -127,8 +127,16 @@ class EScriptValue {
   }
   ~EScriptValue() = default;
 
-  static EScriptValue Int(int64_t n);
-  static EScriptValue Double(double d);
+  static EScriptValue Int(int64_t n) {
+    EScriptValue v;
+    v.SetInt64(n);
+    return v;
+  }
+  static EScriptValue Double(double d) {
+    EScriptValue v;
+    v.SetDouble(d);
+    return v;
+  }
   static EScriptValue String(u16 s);
   static EScriptValue Text(EText s);
   static EScriptValue Array();
