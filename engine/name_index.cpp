@@ -79,8 +79,11 @@ void ENameIndex::Grow() {
   old.swap(slots);
   size_t live = 0;
   for (const Slot& s : old) live += s.first >= 0;
+  // At most half full after the growth, so that a table that fills up
+  // doubles (a quarter full: four times the slots, and the memory, that the
+  // names need on average).
   size_t size = 16;
-  while (size < (live + 1) * 4) size *= 2;
+  while (size < (live + 1) * 2) size *= 2;
   slots.assign(size, Slot());
   nUsed = 0;
   for (const Slot& s : old)
