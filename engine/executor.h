@@ -122,7 +122,7 @@ class EExecutor {
   // `$a[$i] == 0`, compares two values where they are.)
   bool NumberCondition(const ENode& n, bool& holds) {
     if (!n.arithmetic || e.breakPending) return false;
-    if (n.kind != NK_PAREN && n.tail.size() == 1 && n.tail[0].compareMask && n.tail[0].right->leaf) {
+    if (n.leafComparison) {
       const EScriptValue* left = NumberAt(n);
       const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
       if (right) {
