@@ -153,8 +153,8 @@ ENode* ECompiler::Expr(int minLevel) {
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
   n->arithmetic = IsArithmetic(*n);
-  n->leafComparison =
-      n->arithmetic && n->kind != NK_PAREN && n->tail.size() == 1 && n->tail[0].compareMask && n->tail[0].right->leaf;
+  n->directComparison = n->arithmetic && n->kind != NK_PAREN && n->tail.size() == 1 && n->tail[0].compareMask &&
+                        n->tail[0].right->kind != NK_PAREN && n->tail[0].right->tail.empty();
   if (n->kind == NK_VAR && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;

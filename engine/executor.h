@@ -122,7 +122,7 @@ class EExecutor {
   // `$a[$i] == 0`, compares two values where they are.)
   bool NumberCondition(const ENode& n, bool& holds) {
     if (!n.arithmetic || e.breakPending) return false;
-    if (n.leafComparison) {
+    if (n.directComparison) {
       const EScriptValue* left = NumberAt(n);
       const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
       if (right) {

@@ -79,9 +79,10 @@ struct ENode {
   // operands where they are, without the operator loop. Cleared when a run
   // finds it otherwise: a statement that met a string once likely will again.
   mutable bool arithmetic = false;
-  // Arithmetic that is one comparison of two leaves (`$i < $n`, `$r == 0`),
-  // the commonest condition: decided where the two values are.
-  bool leafComparison = false;
+  // Arithmetic that is one comparison of two operands without operators of
+  // their own (`$i < $n`, `$a[$j] > $a[$j + 1]`), the commonest condition:
+  // decided where the two values are.
+  bool directComparison = false;
   int32_t start = 0;  // the cursor before it
   int32_t end = 0;    // the cursor after it, when it runs to its end
   // Where its own errors are reported: NK_VAR after the name (or after ']'),
