@@ -155,12 +155,14 @@ ENode* ECompiler::Expr(int minLevel) {
   n->arithmetic = IsArithmetic(*n);
   n->directComparison = n->arithmetic && n->kind != NK_PAREN && n->tail.size() == 1 && n->tail[0].compareMask &&
                         n->tail[0].right->kind != NK_PAREN && n->tail[0].right->tail.empty();
-  if (n->kind == NK_VAR && n->tail.size() == 1) {
+  if ((n->kind == NK_VAR || n->kind == NK_DECLARE) && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;
     bool operand = right->leaf || right->arithmetic;  // what RightOperand and NumberOperand read
-    n->directAssign =
-        operand && (n->a ? n->a->arithmetic && op == OP_ASSIGN : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN);
+    if (n->kind == NK_DECLARE) n->directDeclaration = operand && op == OP_ASSIGN;
+    else
+      n->directAssign =
+          operand && (n->a ? n->a->arithmetic && op == OP_ASSIGN : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN);
   }
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.

@@ -86,6 +86,10 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
       Repeat(s, result);
       --e.nNesting;
       return;
+    case NK_DECLARE:
+      if (s.directDeclaration && Declaration(s, result)) return;
+      result = Expr(s);
+      return;
     default: result = Expr(s); return;
   }
 }
@@ -182,6 +186,33 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
   } else if (n.ownBrace) {
     e.bClosedBrace = true;
   }
+  return true;
+}
+
+bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
+  if (e.breakPending) return false;
+  // As General, Primary and Tail run it, into a new value: what acc then
+  // takes is what Expr's value would give it.
+  EScriptValue value;
+  LValue lv;
+  ++e.nNesting;
+  e.cursor.pos = n.errorPos;
+  e.Declared(n.name, n.slot, n.isArray, value, lv);
+  if (!e.IsError()) {  // a second declaration of the name ends the statement there
+    // Read after the declaration, which may be of a name the value reads.
+    const ENode& r = *n.tail[0].right;
+    EScriptValue right;
+    if (!RightOperand(r, right)) {
+      Tail(n, value, lv);
+    } else {
+      e.cursor.pos = r.end;   // where the assignment's reports point
+      value.CopyFrom(right);  // what `=` makes of a new variable's value
+      if (!e.StoreThrough(lv, value)) e.ReportError("left value expected");
+      else if (n.ownBrace) e.bClosedBrace = true;
+    }
+  }
+  --e.nNesting;
+  acc = std::move(value);
   return true;
 }
 

@@ -49,6 +49,10 @@ class EExecutor {
   // A directAssign node computing numbers or appending, into acc, as the
   // general way does it; false to take the general way.
   bool DirectAssign(const ENode& n, EScriptValue& acc);
+  // A directDeclaration, `var $x = operand`, into acc (a new value or one
+  // that KeepNameOnly has emptied); false, having done nothing, to take the
+  // general way.
+  bool Declaration(const ENode& n, EScriptValue& acc);
   // `$v += x` appending x to the array or the string (x a string) that v
   // holds; false, changing nothing, for anything else.
   bool Append(const ETailOp& t, EScriptValue& v);

@@ -73,6 +73,9 @@ struct ENode {
   // operator loop while it computes numbers or appends to an array or a
   // string.
   bool directAssign = false;
+  // A declaration with such a value (`var $r = $i % 16`), as a statement of
+  // a block: run without the operator loop.
+  bool directDeclaration = false;
   // Numbers, variables (indexed by such an expression too) and brackets of
   // such, joined by arithmetic and comparisons (`$a[$j + 1] * 2 > $n % 7`):
   // while every operand holds a number, the executor computes it from the
