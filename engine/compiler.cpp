@@ -159,10 +159,10 @@ ENode* ECompiler::Expr(int minLevel) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;
     bool operand = right->leaf || right->arithmetic;  // what RightOperand and NumberOperand read
-    if (n->kind == NK_DECLARE) n->directDeclaration = operand && op == OP_ASSIGN;
+    if (n->kind == NK_DECLARE) n->directDeclaration = op == OP_ASSIGN;
     else
       n->directAssign =
-          operand && (n->a ? n->a->arithmetic && op == OP_ASSIGN : op >= OP_ADD_ASSIGN && op <= OP_DIV_ASSIGN);
+          operand && (n->a ? n->a->arithmetic && op == OP_ASSIGN : op >= OP_ASSIGN && op <= OP_DIV_ASSIGN);
   }
   // Every expression read at level 1 is a statement in its own right: the
   // text interpreter may ask for it by its position.

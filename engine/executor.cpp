@@ -163,13 +163,22 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
 
 bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
   if (n.a) return ElementStore(n, acc);
+  // A pending break cuts the right operand short after its first operator,
+  // which the general way does.
+  if (e.breakPending) return false;
   EScriptObject* object = Lookup(n);
   if (!object) return false;
   // What the general way makes: acc a copy of the variable with the
-  // operator applied, stored back; the variable keeps its payloads and name.
+  // operator applied, stored back.
   EScriptValue& v = object->value;
   const ETailOp& t = n.tail[0];
-  if (v.IsNumber()) {
+  if (t.op == OP_ASSIGN) {
+    // As Assign: the right operand's type and payloads, and its name when it
+    // has one.
+    EScriptValue right;
+    if (!RightOperand(*t.right, right)) return false;
+    v.CopyFrom(right);
+  } else if (v.IsNumber()) {  // the variable keeps its payloads and name
     ENumber right;
     if (!NumberOperand(*t.right, right)) return false;
     ENumber x = ENumber::Of(v);
@@ -180,12 +189,7 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
     return false;
   }
   acc.CopyFrom(v);
-  if (e.breakPending && !n.endsAfterOperand) {
-    e.cursor.pos = t.right->end;
-    e.bOffTrack = true;
-  } else if (n.ownBrace) {
-    e.bClosedBrace = true;
-  }
+  if (n.ownBrace) e.bClosedBrace = true;
   return true;
 }
 

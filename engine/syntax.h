@@ -66,15 +66,15 @@ struct ENode {
   // variable. A block that declares none needs no scope of its own: an empty
   // scope changes no lookup and shows in no report.
   bool declares = false;
-  // A compound assignment (+= -= *= /=) to an unindexed variable of a leaf
+  // An assignment (= += -= *= /=) to an unindexed variable of a leaf
   // or an arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`, `$list
   // += $x`), or an assignment to an element at an arithmetic index of such
   // an operand (`$a[$j + 1] = $t`): the executor runs it without the
   // operator loop while it computes numbers or appends to an array or a
   // string.
   bool directAssign = false;
-  // A declaration with such a value (`var $r = $i % 16`), as a statement of
-  // a block: run without the operator loop.
+  // A declaration with a value (`var $r = $i % 16`), as a statement of a
+  // block: run without the operator loop while the value is such an operand.
   bool directDeclaration = false;
   // Numbers, variables (indexed by such an expression too) and brackets of
   // such, joined by arithmetic and comparisons (`$a[$j + 1] * 2 > $n % 7`):

@@ -168,7 +168,12 @@ class Gen:
                 self.emit(indent, f"{target} {r.choice(ASSIGN)} {self.expr()};")
             elif kind == "num":
                 op = r.choice(["=", "+=", "-=", "*="])
-                self.emit(indent, f"${v} {op} {self.num()};")
+                # Now and then a bare chain, which a pending break cuts short
+                # after its first operator.
+                value = self.num()
+                if r.randrange(3) == 0:
+                    value = f"{self.num(1)} {r.choice(['+', '-', '*'])} {self.num(1)} + {self.num(1)}"
+                self.emit(indent, f"${v} {op} {value};")
             elif kind == "str":
                 # Appending only literals: a text that doubles each pass would fill memory.
                 if r.randrange(2):
