@@ -88,8 +88,7 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
       return;
     case NK_DECLARE:
       if (s.directDeclaration && Declaration(s, result)) return;
-      result = Expr(s);
-      return;
+      [[fallthrough]];
     default: result = Expr(s); return;
   }
 }
@@ -209,8 +208,10 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
     if (!RightOperand(r, right)) {
       Tail(n, value, lv);
     } else {
-      e.cursor.pos = r.end;   // where the assignment's reports point
-      value.CopyFrom(right);  // what `=` makes of a new variable's value
+      // ApplyTailOp's `=` on a new variable's value, without its dispatch
+      // (it costs branches 2.6 % in instructions).
+      e.cursor.pos = r.end;  // where the assignment's reports point
+      value.CopyFrom(right);
       if (!e.StoreThrough(lv, value)) e.ReportError("left value expected");
       else if (n.ownBrace) e.bClosedBrace = true;
     }

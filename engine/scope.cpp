@@ -14,10 +14,8 @@ int EScriptScope::IndexOf(const EText& wanted) const {
   return -1;
 }
 
-EScriptObject* EScriptScope::Append(const EScriptObject& obj, std::unique_ptr<EScriptObject> box) {
-  if (!box) return objects.Add(std::make_unique<EScriptObject>(obj)).get();
-  *box = obj;  // a new object: as a copy made anew
-  return objects.Add(std::move(box)).get();
+EScriptObject* EScriptScope::Append(const EScriptObject& obj) {
+  return objects.Add(std::make_unique<EScriptObject>(obj)).get();
 }
 
 }  // namespace zun

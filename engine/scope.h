@@ -48,8 +48,8 @@ class EScriptScope {
     return i < 0 ? nullptr : objects[i].get();
   }
   int IndexOf(const EText& wanted) const;
-  // A copy of obj, in `box` when one is given (an empty object's box).
-  EScriptObject* Append(const EScriptObject& obj, std::unique_ptr<EScriptObject> box = nullptr);
+  // A copy of obj at the end.
+  EScriptObject* Append(const EScriptObject& obj);
 };
 
 }  // namespace zun

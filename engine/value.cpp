@@ -5,7 +5,6 @@
 
 #include "platform/system.h"
 
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -114,8 +113,7 @@ void EScriptValue::AppendScalarText(u16& out) const {
     case SEVT_INT: AppendInt64(out, nValue); break;
     case SEVT_DOUBLE:
       // A whole number's digits, as DoubleToString writes them, in place.
-      if (dValue > -9.2e18 && dValue < 9.2e18 && dValue != 0.0 && dValue == std::trunc(dValue))
-        AppendInt64(out, static_cast<int64_t>(dValue));
+      if (IsPrintedAsInt64(dValue)) AppendInt64(out, static_cast<int64_t>(dValue));
       else out += DoubleText(dValue);
       break;
     default: break;

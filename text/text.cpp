@@ -261,8 +261,7 @@ u16 DoubleToString(double d, int digits) {
   if (digits < 0) digits = 0;
   // A whole number within 64 bits has exactly the digits of its integer;
   // printf is slow and only needed for the rest ("-0" included).
-  if (digits == 0 && d > -9.2e18 && d < 9.2e18 && d != 0.0 && d == std::trunc(d))
-    return Int64ToString(static_cast<int64_t>(d));
+  if (digits == 0 && IsPrintedAsInt64(d)) return Int64ToString(static_cast<int64_t>(d));
   char buf[512];
   int n = std::snprintf(buf, sizeof buf, "%.*f", digits, d);
   if (n < 0) return u16();

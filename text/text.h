@@ -5,6 +5,7 @@
 // and glibc, so they are done here, the same way on every build.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -66,6 +67,9 @@ void AppendInt64(u16& out, int64_t n);
 u16 UInt64ToString(uint64_t n);
 // printf("%.<digits>f", d); non-finite values read "inf", "-inf", "nan".
 u16 DoubleToString(double d, int digits);
+// A whole number within 64 bits, other than 0: DoubleToString(d, 0) writes
+// exactly the digits of its integer.
+inline bool IsPrintedAsInt64(double d) { return d > -9.2e18 && d < 9.2e18 && d != 0.0 && d == std::trunc(d); }
 
 // Substring with the bounds rule of the report snippet and the string
 // built-ins: a negative start becomes 0 (count unchanged), the count is cut
