@@ -218,8 +218,10 @@ def judge(name, samples, seconds):
     # again). Such a run shows its speed but is judged on memory and counts.
     judged = seconds >= 180
     failed = failed or (slower and judged)
+    # The probe writes -1 when the count file is being rewritten as it reads.
+    total = next(s["passes"] for s in reversed(samples) if s["passes"] >= 0)
     lines.append(f"{name}: {start:.0f} passes per processor second in the first window, {end:.0f} in the last; "
-                 f"{clock[0]:.1f} and {clock[1]:.1f} per second of the clock ({samples[-1]['passes']} passes in all)"
+                 f"{clock[0]:.1f} and {clock[1]:.1f} per second of the clock ({total} passes in all)"
                  + (("  <-- slower" if judged else "  (slower; not judged in a run under three minutes)")
                     if slower else ""))
     return lines, failed
