@@ -153,8 +153,10 @@ ENode* ECompiler::Expr(int minLevel) {
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
   n->arithmetic = IsArithmetic(*n);
-  n->directComparison = n->arithmetic && n->kind != NK_PAREN && n->tail.size() == 1 && n->tail[0].compareMask &&
-                        n->tail[0].right->kind != NK_PAREN && n->tail[0].right->tail.empty();
+  bool oneComparison = n->tail.size() == 1 && n->tail[0].compareMask && n->tail[0].right->kind != NK_PAREN &&
+                       n->tail[0].right->tail.empty();
+  n->directComparison = oneComparison && n->arithmetic && n->kind != NK_PAREN;
+  n->callComparison = oneComparison && n->kind == NK_CALL && !n->ownBrace;
   if ((n->kind == NK_VAR || n->kind == NK_DECLARE) && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;

@@ -397,13 +397,18 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
 void EExecutor::If(const ENode& n, EScriptValue& result) {
   bool holds;
   if (!NumberCondition(*n.a, holds)) {
-    EScriptValue cond = Expr(*n.a);
-    if (e.Derailed()) {
-      e.IfAfterCondition(cond, result);
-      e.bOffTrack = true;
-      return;
+    EScriptValue cond;
+    bool decided = false;
+    if (n.a->callComparison) decided = CallComparison(*n.a, cond, holds);
+    else Into(*n.a, cond);  // as Expr
+    if (!decided) {
+      if (e.Derailed()) {
+        e.IfAfterCondition(cond, result);
+        e.bOffTrack = true;
+        return;
+      }
+      holds = e.ConditionHolds(cond);
     }
-    holds = e.ConditionHolds(cond);
   }
   if (holds) {
     Statement(*n.b, result);
@@ -418,6 +423,27 @@ void EExecutor::If(const ENode& n, EScriptValue& result) {
   if (!n.hasElse) return;
   if (!holds) Statement(*n.c, result);
   else Skip(*n.c);
+}
+
+bool EExecutor::CallComparison(const ENode& n, EScriptValue& cond, bool& holds) {
+  ++e.nNesting;
+  LValue lv;
+  bool decided = false;
+  if (Primary(n, cond, lv)) {
+    // Tail's one step, when the right operand is a number where it is and
+    // nothing is pending that would end the expression after it.
+    const ETailOp& t = n.tail[0];
+    const EScriptValue* right = cond.IsNumber() && !e.breakPending ? NumberAt(*t.right) : nullptr;
+    if (right) {
+      e.cursor.pos = t.right->end;
+      holds = (t.compareMask & NumberOutcome(cond, *right)) != 0;
+      decided = true;
+    } else {
+      Tail(n, cond, lv);
+    }
+  }
+  --e.nNesting;
+  return decided;
 }
 
 // OmitNextStatementOrScope for a statement read before.

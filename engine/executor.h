@@ -137,6 +137,10 @@ class EExecutor {
     return ArithmeticCondition(n, holds);
   }
   bool ArithmeticCondition(const ENode& n, bool& holds);
+  // General for a call compared with an operand, which decides the
+  // comparison without making its value when both sides hold numbers
+  // (true); otherwise cond is what General makes.
+  bool CallComparison(const ENode& n, EScriptValue& cond, bool& holds);
   // Each runs its construct into result: a new value, or one that
   // KeepNameOnly has emptied (its name then stays unless the construct's
   // value has one, as when a new value is moved in).

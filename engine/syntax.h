@@ -86,6 +86,9 @@ struct ENode {
   // their own (`$i < $n`, `$a[$j] > $a[$j + 1]`), the commonest condition:
   // decided where the two values are.
   bool directComparison = false;
+  // A call compared with such an operand (`strlen($s) > 5`): decided where
+  // the two values are when the call gives a number.
+  bool callComparison = false;
   int32_t start = 0;  // the cursor before it
   int32_t end = 0;    // the cursor after it, when it runs to its end
   // Where its own errors are reported: NK_VAR after the name (or after ']'),
