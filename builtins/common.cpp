@@ -49,7 +49,7 @@ ZUN_BUILTIN(Sleep) {
 
 ZUN_BUILTIN(str) {
   if (!ctx.CheckArgCount(1, true, result)) return;
-  result = EScriptValue::Text(ctx.FirstArgText());
+  result = EScriptValue::Text(ctx.Arg(0)->ToText());  // not kept as the context's first text: nothing reads it
 }
 
 ZUN_BUILTIN(int_) {

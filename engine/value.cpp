@@ -173,7 +173,9 @@ EText EScriptValue::ToText() const {
     case SEVT_STRING: return strValue;
     // A number's text straight into the shared body, without a string between.
     case SEVT_INT: return Int64ToString(nValue);
-    case SEVT_DOUBLE: return DoubleText(dValue);
+    // A whole number's digits as DoubleText writes them, without its checks.
+    case SEVT_DOUBLE:
+      return IsPrintedAsInt64(dValue) ? Int64ToString(static_cast<int64_t>(dValue)) : DoubleText(dValue);
     default: return ToString();
   }
 }
