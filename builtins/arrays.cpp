@@ -15,6 +15,12 @@ ZUN_BUILTIN(array_size) {
   result = EScriptValue::Int(ctx.pFirstArg->GetElementCount());
 }
 
+ZUN_INTRINSIC(intrinsic::array_size) {
+  if (!arg.IsArray()) return false;
+  result = EScriptValue::Int(arg.GetElementCount());
+  return true;
+}
+
 ZUN_BUILTIN(array_info) {
   if (!ctx.CheckArgCount(1, true, result)) return;
   const EScriptValue& a = *ctx.pFirstArg;

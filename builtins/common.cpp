@@ -52,6 +52,12 @@ ZUN_BUILTIN(str) {
   result = EScriptValue::Text(ctx.Arg(0)->ToText());  // not kept as the context's first text: nothing reads it
 }
 
+ZUN_INTRINSIC(intrinsic::str) {
+  if (!arg.IsNumber() && arg.type != SEVT_STRING) return false;
+  result = EScriptValue::Text(arg.ToText());
+  return true;
+}
+
 ZUN_BUILTIN(int_) {
   int64_t n = ctx.GetArgInt64(0, bOk, true);
   if (bOk) result = EScriptValue::Int(n);

@@ -4,8 +4,19 @@
 #include "engine/call_context.h"
 
 #define ZUN_BUILTIN(fn) void fn(EScriptCallContext& ctx, EScriptValue& result, bool& bOk)
+// A built-in's common case (IntrinsicFn), defined beside the built-in.
+#define ZUN_INTRINSIC(fn) bool fn(const EScriptValue& arg, EScriptValue& result)
 
 namespace zun::builtins {
+
+// The common cases that the executor runs without a call's context.
+namespace intrinsic {
+ZUN_INTRINSIC(str);
+ZUN_INTRINSIC(array_size);
+ZUN_INTRINSIC(strlen);
+ZUN_INTRINSIC(strupper);
+ZUN_INTRINSIC(strlower);
+}  // namespace intrinsic
 
 // The 1/0 answer of the built-ins that report a success or a test.
 inline EScriptValue Flag(bool b) { return EScriptValue::Int(b ? 1 : 0); }

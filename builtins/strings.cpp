@@ -61,6 +61,12 @@ ZUN_BUILTIN(strlen) {
   if (bOk) result = EScriptValue::Int(static_cast<int64_t>(s.size()));
 }
 
+ZUN_INTRINSIC(intrinsic::strlen) {
+  if (arg.type != SEVT_STRING) return false;
+  result = EScriptValue::Int(static_cast<int64_t>(arg.strValue.size()));
+  return true;
+}
+
 ZUN_BUILTIN(strcmp) {
   if (!ctx.CheckArgCountRange(2, 3, true, result)) return;
   EText a = ctx.GetArgString(0, bOk, true);
@@ -134,6 +140,18 @@ ZUN_BUILTIN(strupper) {
 ZUN_BUILTIN(strlower) {
   EText s = ctx.GetArgString(0, bOk, true);
   if (bOk) result = EScriptValue::String(ToLower(s));
+}
+
+ZUN_INTRINSIC(intrinsic::strupper) {
+  if (arg.type != SEVT_STRING) return false;
+  result = EScriptValue::String(ToUpper(arg.strValue));
+  return true;
+}
+
+ZUN_INTRINSIC(intrinsic::strlower) {
+  if (arg.type != SEVT_STRING) return false;
+  result = EScriptValue::String(ToLower(arg.strValue));
+  return true;
 }
 
 }  // namespace zun::builtins

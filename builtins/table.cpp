@@ -13,6 +13,7 @@ struct BuiltinRow {
   const char16_t* name;
   BuiltinFn fn;
   EBuiltinCategory category;
+  IntrinsicFn intrinsic = nullptr;  // its common case, where it has one
 };
 
 // Every built-in name, in the library's own order; aliases are rows of
@@ -25,7 +26,7 @@ const BuiltinRow kBuiltins[] = {
     {u"print", builtins::MessageBox, BC_COMMON},
     {u"InputBox", builtins::InputBox, BC_COMMON},
     {u"Sleep", builtins::Sleep, BC_COMMON},
-    {u"str", builtins::str, BC_COMMON},
+    {u"str", builtins::str, BC_COMMON, builtins::intrinsic::str},
     {u"int", builtins::int_, BC_COMMON},
     {u"double", builtins::double_, BC_COMMON},
     {u"chr", builtins::chr, BC_COMMON},
@@ -40,7 +41,7 @@ const BuiltinRow kBuiltins[] = {
     // Arrays
     {u"Array", builtins::Array, BC_ARRAYS},
     {u"array", builtins::Array, BC_ARRAYS},
-    {u"array_size", builtins::array_size, BC_ARRAYS},
+    {u"array_size", builtins::array_size, BC_ARRAYS, builtins::intrinsic::array_size},
     {u"array_info", builtins::array_info, BC_ARRAYS},
     // Math
     {u"abs", builtins::Math<builtins::MathAbs>, BC_MATH},
@@ -62,15 +63,15 @@ const BuiltinRow kBuiltins[] = {
     {u"rand", builtins::rand, BC_COMMON},
     {u"pow", builtins::pow, BC_MATH},
     // Strings
-    {u"strlen", builtins::strlen, BC_STRINGS},
+    {u"strlen", builtins::strlen, BC_STRINGS, builtins::intrinsic::strlen},
     {u"strcmp", builtins::strcmp, BC_STRINGS},
     {u"strfind", builtins::strfind, BC_STRINGS},
     {u"strsub", builtins::strsub, BC_STRINGS},
     {u"strdel", builtins::strdel, BC_STRINGS},
     {u"strins", builtins::strins, BC_STRINGS},
     {u"strreplace", builtins::strreplace, BC_STRINGS},
-    {u"strupper", builtins::strupper, BC_STRINGS},
-    {u"strlower", builtins::strlower, BC_STRINGS},
+    {u"strupper", builtins::strupper, BC_STRINGS, builtins::intrinsic::strupper},
+    {u"strlower", builtins::strlower, BC_STRINGS, builtins::intrinsic::strlower},
     // Date&time
     {u"TimeGetCurrent", builtins::TimeGetCurrent, BC_TIME},
     {u"TimeFormat", builtins::TimeFormat, BC_TIME},
@@ -134,20 +135,26 @@ const BuiltinRow kBuiltins[] = {
     {u"WinShowMenu", builtins::WinShowMenu, BC_WINDOWS},
 };
 
-const std::unordered_map<u16, BuiltinFn>& Table() {
-  static const std::unordered_map<u16, BuiltinFn> table = [] {
-    std::unordered_map<u16, BuiltinFn> t;
-    for (const auto& row : kBuiltins) t.emplace(row.name, row.fn);
+const BuiltinRow* FindRow(const u16& name) {
+  static const std::unordered_map<u16, const BuiltinRow*> table = [] {
+    std::unordered_map<u16, const BuiltinRow*> t;
+    for (const auto& row : kBuiltins) t.emplace(row.name, &row);
     return t;
   }();
-  return table;
+  auto it = table.find(name);
+  return it == table.end() ? nullptr : it->second;
 }
 
 }  // namespace
 
 BuiltinFn FindBuiltin(const u16& name) {
-  auto it = Table().find(name);
-  return it == Table().end() ? nullptr : it->second;
+  const BuiltinRow* row = FindRow(name);
+  return row ? row->fn : nullptr;
+}
+
+IntrinsicFn FindIntrinsic(const u16& name) {
+  const BuiltinRow* row = FindRow(name);
+  return row ? row->intrinsic : nullptr;
 }
 
 int BuiltinCount() { return static_cast<int>(sizeof kBuiltins / sizeof kBuiltins[0]); }

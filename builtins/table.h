@@ -8,6 +8,9 @@ namespace zun {
 // The built-in registered under an exact (case-sensitive) name, or null.
 // Hosts install it on the engine (SetBuiltinLookup).
 BuiltinFn FindBuiltin(const u16& name);
+// The common case of that built-in, which the executor runs without a
+// call's context, or null (installed beside it: SetBuiltinLookup).
+IntrinsicFn FindIntrinsic(const u16& name);
 // The families the library's documentation groups the built-ins in.
 enum EBuiltinCategory {
   BC_COMMON,

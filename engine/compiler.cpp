@@ -339,6 +339,7 @@ bool ECompiler::Call(ENode* n) {
   if (bStopped) return false;
   n->errorPos = e.cursor.pos;
   n->builtin = e.pBuiltinLookup ? e.pBuiltinLookup(n->name) : nullptr;
+  if (n->builtin && n->list.size() == 1 && e.pIntrinsicLookup) n->intrinsic = e.pIntrinsicLookup(n->name);
   if (mode == kCheck && !n->builtin) return Problem(u"'" + n->name + u"' function not found");
   return true;
 }

@@ -127,7 +127,11 @@ class EZunScriptEngine final {
   // The built-in library, which the host installs before Initialize (until
   // it does, every call reports that its function is not found).
   using BuiltinLookup = BuiltinFn (*)(const u16& name);
-  void SetBuiltinLookup(BuiltinLookup lookup) { pBuiltinLookup = lookup; }
+  using IntrinsicLookup = IntrinsicFn (*)(const u16& name);
+  void SetBuiltinLookup(BuiltinLookup lookup, IntrinsicLookup intrinsics = nullptr) {
+    pBuiltinLookup = lookup;
+    pIntrinsicLookup = intrinsics;
+  }
 
   // Reads the whole script as running it would, without running anything,
   // and reports the first lexical or structural error (an unclosed brace or
@@ -288,6 +292,7 @@ class EZunScriptEngine final {
 
   IScriptDialogs* pDialogs;
   BuiltinLookup pBuiltinLookup = nullptr;
+  IntrinsicLookup pIntrinsicLookup = nullptr;
   ETokenCache tokenCache;
   ELexedToken lexScratch;  // a token whose reading failed: never cached
   bool bLexFailed = false;

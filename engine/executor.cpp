@@ -498,17 +498,40 @@ void EExecutor::CallOperand(const ENode& n, EScriptValue& out) {
 
 // CallWord.
 void EExecutor::Call(const ENode& n, EScriptValue& result) {
+  if (!n.intrinsic) return Arguments(n, result, nullptr);
+  // The one argument where it is (a variable's value, a literal), or read
+  // as the call would read it first.
+  const ENode& a = *n.list[0];
+  EScriptValue read;
+  const EScriptValue* arg = nullptr;
+  if (!a.leaf) {
+    Operand(a, read);
+    if (e.Derailed()) return Arguments(n, result, &read);
+    arg = &read;
+  } else if (a.kind != NK_VAR) {
+    arg = &a.value;
+  } else if (EScriptObject* object = Lookup(a)) {
+    arg = &object->value;
+  }
+  if (!arg || !n.intrinsic(*arg, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
+  e.cursor.pos = n.errorPos;  // where the call leaves it
+  if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
+}
+
+void EExecutor::Arguments(const ENode& n, EScriptValue& result, EScriptValue* first) {
   EArgumentFrame frame(e.argStack);
   bool derailed = false;
   int count = 0;  // frame.Count(), without the division
   for (const ENode* argNode : n.list) {
     // A leaf pushes no arguments of its own while it is read: it can go
     // straight into its place on the stack.
-    bool placed = argNode->leaf && Leaf(*argNode, frame.PushNew());
+    bool placed = !first && argNode->leaf && Leaf(*argNode, frame.PushNew());
     if (!placed) {
-      if (argNode->leaf) frame.DropLast();
+      if (!first && argNode->leaf) frame.DropLast();
       EScriptValue arg;
-      Operand(*argNode, arg);
+      if (first) arg = std::move(*first);
+      else Operand(*argNode, arg);
+      first = nullptr;
       if (e.Derailed()) {
         if (!e.ReadArguments(frame, &arg)) return;
         derailed = true;

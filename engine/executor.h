@@ -153,6 +153,9 @@ class EExecutor {
   void Repeat(const ENode& n, EScriptValue& result);
   // result: a new value, as Primary's.
   void Call(const ENode& n, EScriptValue& result);
+  // Call's arguments onto the stack and the built-in's run; `first`, when
+  // given, is the first argument as Operand has already read it.
+  void Arguments(const ENode& n, EScriptValue& result, EScriptValue* first);
   // A call with nothing after it, as General and Primary run it.
   void CallOperand(const ENode& n, EScriptValue& out);
   // Passes over a statement that does not run.

@@ -36,7 +36,7 @@ DWORD WINAPI WorkerMain(LPVOID param) {
     static RunnerDialogs dialogs(job->owner);
     EZunScriptEngine& engine = *job->engine;
     engine.SetDialogs(&dialogs);
-    engine.SetBuiltinLookup(FindBuiltin);
+    engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
     engine.Initialize();
     engine.SetScript(std::move(job->scriptText));
     engine.Run();

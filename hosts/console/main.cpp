@@ -171,7 +171,7 @@ int Main(int argc, char** argv) {
   for (const u16& a : scriptArgs) engine.files.Add(a);
   ConsoleDialogs dialogs;
   engine.SetDialogs(&dialogs);
-  engine.SetBuiltinLookup(FindBuiltin);
+  engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
   engine.Initialize();
   engine.SetScript(script);
   if (checkOnly) return engine.CheckScript() ? kRanClean : kScriptError;

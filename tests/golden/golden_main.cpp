@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     RecordingDialogs dialogs(RecordingDialogs::AnswersOf(expected));
     EZunScriptEngine engine;
     engine.SetDialogs(&dialogs);
-    engine.SetBuiltinLookup(FindBuiltin);
+    engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
     engine.Initialize();
     engine.SetScript(script);
     engine.Run();

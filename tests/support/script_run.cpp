@@ -19,7 +19,7 @@ namespace zun::golden {
 
 ScriptRun RunScript(EZunScriptEngine& engine, const std::string& script, RecordingDialogs& dialogs) {
   engine.SetDialogs(&dialogs);
-  engine.SetBuiltinLookup(FindBuiltin);
+  engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
   engine.Initialize();
   engine.SetScript(FromUtf8(script));
   ScriptRun run;
@@ -59,7 +59,7 @@ std::string ChecksAs(const std::string& script) {
   EZunScriptEngine engine;
   RecordingDialogs d;
   engine.SetDialogs(&d);
-  engine.SetBuiltinLookup(FindBuiltin);
+  engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
   engine.Initialize();
   engine.SetScript(FromUtf8(script));
   if (engine.CheckScript()) return "ok";

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "builtins/table.h"
+#include "engine/engine.h"
+#include "tests/support/recording_dialogs.h"
 #include "tests/support/script_run.h"
 
 namespace zun {
@@ -18,6 +20,49 @@ TEST(Dispatch, EveryNameIsUniqueAndExact) {
   EXPECT_EQ(FindBuiltin(u"print"), FindBuiltin(u"MessageBox"));
   EXPECT_EQ(FindBuiltin(u"STRLEN"), nullptr);
   EXPECT_EQ(BuiltinCount(), 103);
+}
+
+// A built-in's common case, which the executor runs without a call's
+// context, gives what the built-in gives for every argument it takes, and
+// leaves the result alone for every other.
+TEST(Dispatch, IntrinsicsAgreeWithTheirBuiltins) {
+  golden::RecordingDialogs dialogs;
+  EZunScriptEngine engine;
+  engine.SetDialogs(&dialogs);
+  engine.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
+  engine.Initialize();
+  engine.SetScript(u"1;");
+  EScriptValue list = EScriptValue::Array();
+  list.AppendElement(EScriptValue::Double(1.5));
+  list.AppendElement(EScriptValue::String(u"b"));
+  const EScriptValue args[] = {EScriptValue(),
+                               EScriptValue::Int(0),
+                               EScriptValue::Int(-7),
+                               EScriptValue::Double(2.5),
+                               EScriptValue::Double(-0.0),
+                               EScriptValue::Double(1e20),
+                               EScriptValue::String(u""),
+                               EScriptValue::String(u"Ab é1"),
+                               EScriptValue::Array(),
+                               list};
+  int taken = 0;
+  for (int i = 0; i < BuiltinCount(); ++i) {
+    IntrinsicFn fast = FindIntrinsic(BuiltinName(i));
+    if (!fast) continue;
+    for (const EScriptValue& arg : args) {
+      EScriptValue quick;
+      if (!fast(arg, quick)) {
+        EXPECT_EQ(quick.GetInfo(), EScriptValue().GetInfo()) << ToUtf8(BuiltinName(i));
+        continue;
+      }
+      ++taken;
+      EScriptValue full = engine.CallFunction(BuiltinName(i), {&arg, 1});
+      EXPECT_FALSE(engine.IsError()) << ToUtf8(BuiltinName(i)) << " " << ToUtf8(arg.GetInfo());
+      EXPECT_EQ(ToUtf8(quick.GetInfo()), ToUtf8(full.GetInfo()))
+          << ToUtf8(BuiltinName(i)) << " " << ToUtf8(arg.GetInfo());
+    }
+  }
+  EXPECT_EQ(taken, 15);  // str takes the numbers and strings, the others their two strings or arrays
 }
 
 TEST(Builtins, InternalInfo) {

@@ -15,7 +15,7 @@ class Engine : public ::testing::Test {
  protected:
   Engine() {
     e.SetDialogs(&d);
-    e.SetBuiltinLookup(FindBuiltin);
+    e.SetBuiltinLookup(FindBuiltin, FindIntrinsic);
   }
   RecordingDialogs d;
   EZunScriptEngine e;

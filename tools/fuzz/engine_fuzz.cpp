@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_deadline = Now() + std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(100)).count();
   zun::EZunScriptEngine engine;
   engine.SetDialogs(&dialogs);
-  engine.SetBuiltinLookup(zun::FindBuiltin);
+  engine.SetBuiltinLookup(zun::FindBuiltin, zun::FindIntrinsic);
   engine.Initialize();
   engine.SetScript(zun::FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size)));
   engine.Run();
