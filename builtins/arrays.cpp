@@ -16,8 +16,8 @@ ZUN_BUILTIN(array_size) {
 }
 
 ZUN_INTRINSIC(intrinsic::array_size) {
-  if (!arg.IsArray()) return false;
-  result = EScriptValue::Int(arg.GetElementCount());
+  if (count != 1 || !args[0]->IsArray()) return false;
+  result = EScriptValue::Int(args[0]->GetElementCount());
   return true;
 }
 

@@ -53,8 +53,8 @@ ZUN_BUILTIN(str) {
 }
 
 ZUN_INTRINSIC(intrinsic::str) {
-  if (!arg.IsNumber() && arg.type != SEVT_STRING) return false;
-  result = EScriptValue::Text(arg.ToText());
+  if (count != 1 || !(args[0]->IsNumber() || args[0]->type == SEVT_STRING)) return false;
+  result = EScriptValue::Text(args[0]->ToText());
   return true;
 }
 

@@ -5,7 +5,7 @@
 
 #define ZUN_BUILTIN(fn) void fn(EScriptCallContext& ctx, EScriptValue& result, bool& bOk)
 // A built-in's common case (IntrinsicFn), defined beside the built-in.
-#define ZUN_INTRINSIC(fn) bool fn(const EScriptValue& arg, EScriptValue& result)
+#define ZUN_INTRINSIC(fn) bool fn(const EScriptValue* const* args, int count, EScriptValue& result)
 
 namespace zun::builtins {
 
@@ -16,6 +16,7 @@ ZUN_INTRINSIC(array_size);
 ZUN_INTRINSIC(strlen);
 ZUN_INTRINSIC(strupper);
 ZUN_INTRINSIC(strlower);
+ZUN_INTRINSIC(strsub);
 }  // namespace intrinsic
 
 // The 1/0 answer of the built-ins that report a success or a test.

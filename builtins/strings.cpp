@@ -19,18 +19,21 @@ struct Span {
 
 // The bounds rule of strsub, strdel and strreplace: nFrom and nTo must lie
 // before the end (negative ones pass); the span is nFrom..nTo inclusive.
-bool ReadSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, const u16& str, bool toGiven, int64_t from,
-              int64_t to, const char16_t* message, Span& span) {
-  if (!bOk) return false;
+bool SpanOf(const u16& str, bool toGiven, int64_t from, int64_t to, Span& span) {
   int64_t len = static_cast<int64_t>(str.size());
-  if (from >= len || to >= len) {
-    ctx.SetCallError(result, message);
-    return false;
-  }
+  if (from >= len || to >= len) return false;
   from = Clamp(from);
   span.from = from;
   span.count = toGiven ? Clamp(to) - from + 1 : 1;
   return true;
+}
+
+bool ReadSpan(EScriptCallContext& ctx, EScriptValue& result, bool& bOk, const u16& str, bool toGiven, int64_t from,
+              int64_t to, const char16_t* message, Span& span) {
+  if (!bOk) return false;
+  if (SpanOf(str, toGiven, from, to, span)) return true;
+  ctx.SetCallError(result, message);
+  return false;
 }
 
 // CString-style deletion: a negative start counts as 0 (the count is kept),
@@ -62,8 +65,8 @@ ZUN_BUILTIN(strlen) {
 }
 
 ZUN_INTRINSIC(intrinsic::strlen) {
-  if (arg.type != SEVT_STRING) return false;
-  result = EScriptValue::Int(static_cast<int64_t>(arg.strValue.size()));
+  if (count != 1 || args[0]->type != SEVT_STRING) return false;
+  result = EScriptValue::Int(static_cast<int64_t>(args[0]->strValue.size()));
   return true;
 }
 
@@ -107,6 +110,20 @@ ZUN_BUILTIN(strsub) {
   if (ReadTextAndSpan(ctx, result, bOk, str, span)) result = EScriptValue::String(SafeMid(str, span.from, span.count));
 }
 
+ZUN_INTRINSIC(intrinsic::strsub) {
+  // A string and one or two numbers, read as GetArgInt64 reads numbers.
+  if (count < 2 || count > 3 || args[0]->type != SEVT_STRING) return false;
+  int64_t from = 0, to = 0;
+  for (int i = 1; i < count; ++i)
+    if (!args[i]->IsNumber()) return false;
+  args[1]->GetInt64(from);
+  if (count > 2) args[2]->GetInt64(to);
+  Span span{};
+  if (!SpanOf(args[0]->strValue, count > 2, from, to, span)) return false;
+  result = EScriptValue::String(SafeMid(args[0]->strValue, span.from, span.count));
+  return true;
+}
+
 ZUN_BUILTIN(strdel) {
   EText str;
   Span span{};
@@ -143,14 +160,14 @@ ZUN_BUILTIN(strlower) {
 }
 
 ZUN_INTRINSIC(intrinsic::strupper) {
-  if (arg.type != SEVT_STRING) return false;
-  result = EScriptValue::String(ToUpper(arg.strValue));
+  if (count != 1 || args[0]->type != SEVT_STRING) return false;
+  result = EScriptValue::String(ToUpper(args[0]->strValue));
   return true;
 }
 
 ZUN_INTRINSIC(intrinsic::strlower) {
-  if (arg.type != SEVT_STRING) return false;
-  result = EScriptValue::String(ToLower(arg.strValue));
+  if (count != 1 || args[0]->type != SEVT_STRING) return false;
+  result = EScriptValue::String(ToLower(args[0]->strValue));
   return true;
 }
 

@@ -66,7 +66,7 @@ const BuiltinRow kBuiltins[] = {
     {u"strlen", builtins::strlen, BC_STRINGS, builtins::intrinsic::strlen},
     {u"strcmp", builtins::strcmp, BC_STRINGS},
     {u"strfind", builtins::strfind, BC_STRINGS},
-    {u"strsub", builtins::strsub, BC_STRINGS},
+    {u"strsub", builtins::strsub, BC_STRINGS, builtins::intrinsic::strsub},
     {u"strdel", builtins::strdel, BC_STRINGS},
     {u"strins", builtins::strins, BC_STRINGS},
     {u"strreplace", builtins::strreplace, BC_STRINGS},

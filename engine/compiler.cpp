@@ -339,7 +339,12 @@ bool ECompiler::Call(ENode* n) {
   if (bStopped) return false;
   n->errorPos = e.cursor.pos;
   n->builtin = e.pBuiltinLookup ? e.pBuiltinLookup(n->name) : nullptr;
-  if (n->builtin && n->list.size() == 1 && e.pIntrinsicLookup) n->intrinsic = e.pIntrinsicLookup(n->name);
+  // One argument of any kind, or up to three that reading cannot change
+  // anything with (EExecutor::Call).
+  bool plain = n->list.size() <= kMaxIntrinsicArgs;
+  for (const ENode* a : n->list) plain = plain && (a->leaf || a->arithmetic);
+  if (n->builtin && e.pIntrinsicLookup && (n->list.size() == 1 || (plain && !n->list.empty())))
+    n->intrinsic = e.pIntrinsicLookup(n->name);
   if (mode == kCheck && !n->builtin) return Problem(u"'" + n->name + u"' function not found");
   return true;
 }

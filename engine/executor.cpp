@@ -499,6 +499,7 @@ void EExecutor::CallOperand(const ENode& n, EScriptValue& out) {
 // CallWord.
 void EExecutor::Call(const ENode& n, EScriptValue& result) {
   if (!n.intrinsic) return Arguments(n, result, nullptr);
+  if (n.list.size() > 1) return PlainArguments(n, result);
   // The one argument where it is (a variable's value, a literal), or read
   // as the call would read it first.
   const ENode& a = *n.list[0];
@@ -513,9 +514,31 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   } else if (EScriptObject* object = Lookup(a)) {
     arg = &object->value;
   }
-  if (!arg || !n.intrinsic(*arg, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
-  e.cursor.pos = n.errorPos;  // where the call leaves it
-  if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
+  if (!arg || !n.intrinsic(&arg, 1, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
+  Called(n, result);
+}
+
+void EExecutor::PlainArguments(const ENode& n, EScriptValue& result) {
+  // Where they are (a variable's value, a literal) or computed: reading
+  // them changes nothing, so where one gives no value here, or the built-in
+  // declines them, the call reads them all again.
+  const EScriptValue* args[kMaxIntrinsicArgs];
+  EScriptValue computed[kMaxIntrinsicArgs];
+  int count = static_cast<int>(n.list.size());
+  for (int i = 0; i < count; ++i) {
+    const ENode& a = *n.list[i];
+    args[i] = nullptr;
+    if (!a.leaf) {
+      if (a.arithmetic && !e.breakPending && Computed(a, computed[i])) args[i] = &computed[i];
+    } else if (a.kind != NK_VAR) {
+      args[i] = &a.value;
+    } else if (EScriptObject* object = Lookup(a)) {
+      args[i] = &object->value;
+    }
+    if (!args[i]) return Arguments(n, result, nullptr);
+  }
+  if (!n.intrinsic(args, count, result)) return Arguments(n, result, nullptr);
+  Called(n, result);
 }
 
 void EExecutor::Arguments(const ENode& n, EScriptValue& result, EScriptValue* first) {

@@ -156,6 +156,13 @@ class EExecutor {
   // Call's arguments onto the stack and the built-in's run; `first`, when
   // given, is the first argument as Operand has already read it.
   void Arguments(const ENode& n, EScriptValue& result, EScriptValue* first);
+  // An intrinsic call of leaves and arithmetic (ENode::intrinsic).
+  void PlainArguments(const ENode& n, EScriptValue& result);
+  // What a call leaves after its built-in ran: the cursor, the trace.
+  void Called(const ENode& n, EScriptValue& result) {
+    e.cursor.pos = n.errorPos;
+    if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
+  }
   // A call with nothing after it, as General and Primary run it.
   void CallOperand(const ENode& n, EScriptValue& out);
   // Passes over a statement that does not run.

@@ -41,11 +41,11 @@ struct EScriptCallContext;
 struct EScriptObject;
 // A built-in: reads its arguments, acts, and writes its result.
 using BuiltinFn = void (*)(EScriptCallContext& ctx, EScriptValue& result, bool& bOk);
-// A built-in's whole work for its one argument when that argument is of the
-// kind it expects (strlen of a string): the executor runs it without a
-// call's argument stack and context. False, having changed nothing, for
-// anything else: the built-in itself then runs, and reports.
-using IntrinsicFn = bool (*)(const EScriptValue& arg, EScriptValue& result);
+// A built-in's whole work when its arguments are of the kinds it expects
+// (strlen of a string): the executor runs it on the arguments where they
+// are, without a call's argument stack and context. False, having changed
+// nothing, for anything else: the built-in itself then runs, and reports.
+using IntrinsicFn = bool (*)(const EScriptValue* const* args, int count, EScriptValue& result);
 
 // A token as the lexer read it at one position, with what the engine learns
 // of it once instead of on every pass: where the read ended, the identity of

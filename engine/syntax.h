@@ -22,6 +22,8 @@
 
 namespace zun {
 
+constexpr size_t kMaxIntrinsicArgs = 3;
+
 struct ENode;
 
 enum ENodeKind : uint8_t {
@@ -100,12 +102,14 @@ struct ENode {
   EScriptValue value;   // NK_NUMBER, NK_STRING, NK_CONST
   EText name;           // NK_VAR, NK_DECLARE, NK_CALL: as written
   ENameSlot* slot = nullptr;
-  BuiltinFn builtin = nullptr;      // NK_CALL
-  IntrinsicFn intrinsic = nullptr;  // NK_CALL with one argument, when its built-in has one
-  ENode* a = nullptr;               // NK_UNARY operand, NK_PAREN inner, NK_VAR index, NK_IF condition
-  ENode* b = nullptr;               // NK_IF branch
-  ENode* c = nullptr;               // NK_IF else branch
-  std::vector<ENode*> list;         // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
+  BuiltinFn builtin = nullptr;  // NK_CALL
+  // NK_CALL with one argument, or with leaves and arithmetic for up to
+  // kMaxIntrinsicArgs: its built-in's common case, when it has one.
+  IntrinsicFn intrinsic = nullptr;
+  ENode* a = nullptr;        // NK_UNARY operand, NK_PAREN inner, NK_VAR index, NK_IF condition
+  ENode* b = nullptr;        // NK_IF branch
+  ENode* c = nullptr;        // NK_IF else branch
+  std::vector<ENode*> list;  // NK_BLOCK and NK_REPEAT statements, NK_CALL arguments
   std::vector<ETailOp> tail;
 };
 
