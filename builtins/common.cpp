@@ -53,7 +53,7 @@ ZUN_BUILTIN(str) {
 }
 
 ZUN_INTRINSIC(intrinsic::str) {
-  if (count != 1 || !(args[0]->IsNumber() || args[0]->type == SEVT_STRING)) return false;
+  if (count != 1) return false;
   result = EScriptValue::Text(args[0]->ToText());
   return true;
 }
@@ -66,6 +66,19 @@ ZUN_BUILTIN(int_) {
 ZUN_BUILTIN(double_) {
   double d = ctx.GetArgDouble(0, bOk, true);
   if (bOk) result = EScriptValue::Double(d);
+}
+
+// int and double of a number, as GetArgInt64 and GetArgDouble read one.
+ZUN_INTRINSIC(intrinsic::int_) {
+  if (count != 1 || !args[0]->IsNumber()) return false;
+  result = EScriptValue::Int(args[0]->AsInt64());
+  return true;
+}
+
+ZUN_INTRINSIC(intrinsic::double_) {
+  if (count != 1 || !args[0]->IsNumber()) return false;
+  result = EScriptValue::Double(args[0]->AsDouble());
+  return true;
 }
 
 ZUN_BUILTIN(chr) {

@@ -12,6 +12,8 @@ namespace zun::builtins {
 // The common cases that the executor runs without a call's context.
 namespace intrinsic {
 ZUN_INTRINSIC(str);
+ZUN_INTRINSIC(int_);
+ZUN_INTRINSIC(double_);
 ZUN_INTRINSIC(array_size);
 ZUN_INTRINSIC(strlen);
 ZUN_INTRINSIC(strupper);
@@ -70,6 +72,15 @@ template <MathFn Fn>
 ZUN_BUILTIN(Math) {
   ApplyMath(Fn, ctx, result, bOk);
 }
+namespace intrinsic {
+// ApplyMath of a number.
+template <MathFn Fn>
+ZUN_INTRINSIC(Math) {
+  if (count != 1 || !args[0]->IsNumber()) return false;
+  result = EScriptValue::Double(Fn(args[0]->AsDouble()));
+  return true;
+}
+}  // namespace intrinsic
 ZUN_BUILTIN(pow);
 
 // strings.cpp

@@ -514,7 +514,9 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   } else if (EScriptObject* object = Lookup(a)) {
     arg = &object->value;
   }
-  if (!arg || !n.intrinsic(&arg, 1, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
+  if (!arg) return Arguments(n, result, nullptr);
+  e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
+  if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
   Called(n, result);
 }
 
@@ -537,6 +539,7 @@ void EExecutor::PlainArguments(const ENode& n, EScriptValue& result) {
     }
     if (!args[i]) return Arguments(n, result, nullptr);
   }
+  e.cursor.pos = n.errorPos;
   if (!n.intrinsic(args, count, result)) return Arguments(n, result, nullptr);
   Called(n, result);
 }

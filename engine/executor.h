@@ -158,9 +158,8 @@ class EExecutor {
   void Arguments(const ENode& n, EScriptValue& result, EScriptValue* first);
   // An intrinsic call of leaves and arithmetic (ENode::intrinsic).
   void PlainArguments(const ENode& n, EScriptValue& result);
-  // What a call leaves after its built-in ran: the cursor, the trace.
+  // The trace of a call whose built-in ran.
   void Called(const ENode& n, EScriptValue& result) {
-    e.cursor.pos = n.errorPos;
     if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
   }
   // A call with nothing after it, as General and Primary run it.
