@@ -504,15 +504,13 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   // as the call would read it first.
   const ENode& a = *n.list[0];
   EScriptValue read;
-  const EScriptValue* arg = nullptr;
-  if (!a.leaf) {
+  const EScriptValue* arg;
+  if (a.leaf) {
+    arg = LeafValue(a);
+  } else {
     Operand(a, read);
     if (e.Derailed()) return Arguments(n, result, &read);
     arg = &read;
-  } else if (a.kind != NK_VAR) {
-    arg = &a.value;
-  } else if (EScriptObject* object = Lookup(a)) {
-    arg = &object->value;
   }
   if (!arg) return Arguments(n, result, nullptr);
   e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
@@ -529,14 +527,8 @@ void EExecutor::PlainArguments(const ENode& n, EScriptValue& result) {
   int count = static_cast<int>(n.list.size());
   for (int i = 0; i < count; ++i) {
     const ENode& a = *n.list[i];
-    args[i] = nullptr;
-    if (!a.leaf) {
-      if (a.arithmetic && !e.breakPending && Computed(a, computed[i])) args[i] = &computed[i];
-    } else if (a.kind != NK_VAR) {
-      args[i] = &a.value;
-    } else if (EScriptObject* object = Lookup(a)) {
-      args[i] = &object->value;
-    }
+    if (a.leaf) args[i] = LeafValue(a);
+    else args[i] = a.arithmetic && !e.breakPending && Computed(a, computed[i]) ? &computed[i] : nullptr;
     if (!args[i]) return Arguments(n, result, nullptr);
   }
   e.cursor.pos = n.errorPos;

@@ -29,15 +29,17 @@ class EExecutor {
   // An operand that is a leaf, into out, as Expr would make it; false to
   // take the long way (it is no leaf, or it names no variable).
   bool Leaf(const ENode& n, EScriptValue& out) {
-    if (!n.leaf) return false;
-    if (n.kind != NK_VAR) {
-      out.CopyFrom(n.value);
-      return true;
-    }
-    EScriptObject* object = Lookup(n);
-    if (!object) return false;
-    out.CopyFrom(object->value);
+    const EScriptValue* v = n.leaf ? LeafValue(n) : nullptr;
+    if (!v) return false;
+    out.CopyFrom(*v);
     return true;
+  }
+  // A leaf's value where it is: the literal's, or the variable's; null for
+  // a name no variable has.
+  const EScriptValue* LeafValue(const ENode& n) {
+    if (n.kind != NK_VAR) return &n.value;
+    EScriptObject* object = Lookup(n);
+    return object ? &object->value : nullptr;
   }
 
  private:
