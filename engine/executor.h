@@ -28,10 +28,17 @@ class EExecutor {
   void General(const ENode& n, EScriptValue& acc);
   // An operand that is a leaf, into out, as Expr would make it; false to
   // take the long way (it is no leaf, or it names no variable).
+  // (LeafValue's choice, written out: through it the operands of every
+  // statement take 0.3 to 0.6 % more instructions.)
   bool Leaf(const ENode& n, EScriptValue& out) {
-    const EScriptValue* v = n.leaf ? LeafValue(n) : nullptr;
-    if (!v) return false;
-    out.CopyFrom(*v);
+    if (!n.leaf) return false;
+    if (n.kind != NK_VAR) {
+      out.CopyFrom(n.value);
+      return true;
+    }
+    EScriptObject* object = Lookup(n);
+    if (!object) return false;
+    out.CopyFrom(object->value);
     return true;
   }
   // A leaf's value where it is: the literal's, or the variable's; null for
