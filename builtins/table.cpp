@@ -16,6 +16,12 @@ struct BuiltinRow {
   IntrinsicFn intrinsic = nullptr;  // its common case, where it has one
 };
 
+// A one-number math built-in and its common case, made from one function.
+template <builtins::MathFn Fn>
+constexpr BuiltinRow MathRow(const char16_t* name) {
+  return {name, builtins::Math<Fn>, BC_MATH, builtins::intrinsic::Math<Fn>};
+}
+
 // Every built-in name, in the library's own order; aliases are rows of
 // their own that point at the same function.
 const BuiltinRow kBuiltins[] = {
@@ -44,21 +50,21 @@ const BuiltinRow kBuiltins[] = {
     {u"array_size", builtins::array_size, BC_ARRAYS, builtins::intrinsic::array_size},
     {u"array_info", builtins::array_info, BC_ARRAYS},
     // Math
-    {u"abs", builtins::Math<builtins::MathAbs>, BC_MATH, builtins::intrinsic::Math<builtins::MathAbs>},
-    {u"sqrt", builtins::Math<builtins::MathSqrt>, BC_MATH, builtins::intrinsic::Math<builtins::MathSqrt>},
-    {u"floor", builtins::Math<builtins::MathFloor>, BC_MATH, builtins::intrinsic::Math<builtins::MathFloor>},
-    {u"acos", builtins::Math<builtins::MathAcos>, BC_MATH, builtins::intrinsic::Math<builtins::MathAcos>},
-    {u"asin", builtins::Math<builtins::MathAsin>, BC_MATH, builtins::intrinsic::Math<builtins::MathAsin>},
-    {u"atan", builtins::Math<builtins::MathAtan>, BC_MATH, builtins::intrinsic::Math<builtins::MathAtan>},
-    {u"cos", builtins::Math<builtins::MathCos>, BC_MATH, builtins::intrinsic::Math<builtins::MathCos>},
-    {u"cosh", builtins::Math<builtins::MathCosh>, BC_MATH, builtins::intrinsic::Math<builtins::MathCosh>},
-    {u"exp", builtins::Math<builtins::MathExp>, BC_MATH, builtins::intrinsic::Math<builtins::MathExp>},
-    {u"log", builtins::Math<builtins::MathLog>, BC_MATH, builtins::intrinsic::Math<builtins::MathLog>},
-    {u"log10", builtins::Math<builtins::MathLog10>, BC_MATH, builtins::intrinsic::Math<builtins::MathLog10>},
-    {u"sin", builtins::Math<builtins::MathSin>, BC_MATH, builtins::intrinsic::Math<builtins::MathSin>},
-    {u"sinh", builtins::Math<builtins::MathSinh>, BC_MATH, builtins::intrinsic::Math<builtins::MathSinh>},
-    {u"tan", builtins::Math<builtins::MathTan>, BC_MATH, builtins::intrinsic::Math<builtins::MathTan>},
-    {u"tanh", builtins::Math<builtins::MathTanh>, BC_MATH, builtins::intrinsic::Math<builtins::MathTanh>},
+    MathRow<builtins::MathAbs>(u"abs"),
+    MathRow<builtins::MathSqrt>(u"sqrt"),
+    MathRow<builtins::MathFloor>(u"floor"),
+    MathRow<builtins::MathAcos>(u"acos"),
+    MathRow<builtins::MathAsin>(u"asin"),
+    MathRow<builtins::MathAtan>(u"atan"),
+    MathRow<builtins::MathCos>(u"cos"),
+    MathRow<builtins::MathCosh>(u"cosh"),
+    MathRow<builtins::MathExp>(u"exp"),
+    MathRow<builtins::MathLog>(u"log"),
+    MathRow<builtins::MathLog10>(u"log10"),
+    MathRow<builtins::MathSin>(u"sin"),
+    MathRow<builtins::MathSinh>(u"sinh"),
+    MathRow<builtins::MathTan>(u"tan"),
+    MathRow<builtins::MathTanh>(u"tanh"),
     {u"srand", builtins::srand, BC_COMMON},
     {u"rand", builtins::rand, BC_COMMON},
     {u"pow", builtins::pow, BC_MATH},

@@ -100,6 +100,8 @@ namespace {
 
 // A double's printed form: a whole number without decimals, any other with three.
 u16 DoubleText(double d) {
+  // The commonest first: a whole number's digits, without DoubleToString's checks.
+  if (IsPrintedAsInt64(d)) return Int64ToString(static_cast<int64_t>(d));
   int64_t whole = TruncToInt64(d);
   bool exact = static_cast<double>(whole) == d;
   return DoubleToString(d, exact ? 0 : 3);
@@ -173,9 +175,7 @@ EText EScriptValue::ToText() const {
     case SEVT_STRING: return strValue;
     // A number's text straight into the shared body, without a string between.
     case SEVT_INT: return Int64ToString(nValue);
-    // A whole number's digits as DoubleText writes them, without its checks.
-    case SEVT_DOUBLE:
-      return IsPrintedAsInt64(dValue) ? Int64ToString(static_cast<int64_t>(dValue)) : DoubleText(dValue);
+    case SEVT_DOUBLE: return DoubleText(dValue);
     default: return ToString();
   }
 }
