@@ -57,7 +57,7 @@ class EArray {
     if (n > nCapacity) Reserve(NextCapacity(n));
     for (; nCount < n; ++nCount) new (pData + nCount) T();
     while (nCount > n) pData[--nCount].~T();
-    if (n == 0) {
+    if (n == 0 && pData) {
       std::free(pData);
       pData = nullptr;
       nCapacity = 0;

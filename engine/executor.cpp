@@ -10,6 +10,12 @@
 
 namespace zun {
 
+namespace {
+// What an element of a packed list would be as a value, but for its type
+// and number: no name, no payload.
+const EScriptValue kPackedOrigin;
+}  // namespace
+
 ENode* EZunScriptEngine::StatementAt(int32_t pos) {
 #ifdef ZUN_TEXT_ONLY
   // The reference build of tools/engine-diff: the text interpreter alone.
@@ -242,17 +248,20 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   ENumber index;
   if (!NumberOperand(*n.a, index)) return false;
   int64_t i = index.AsInt64();  // as ResolveIndex reads it
-  const EScriptValue* element = object->value.GetElementAt(i);
-  if (!element) return false;
+  EScriptValue& array = object->value;
+  if (i < 0 || i >= array.GetElementCount()) return false;
   const ENode& r = *n.tail[0].right;
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
   // The general way: acc a copy of the element, assigned the right operand
-  // (its name kept unless the right one has a name), stored back.
-  acc.CopyFrom(*element);
+  // (its name kept unless the right one has a name), stored back. Of an
+  // element of a packed list only its type and number differ from
+  // kPackedOrigin, and the right operand's replace them: it is not read.
+  if (array.elements.PackedType()) acc.CopyFrom(kPackedOrigin);
+  else acc.CopyFrom(array.elements[static_cast<int>(i)]);
   acc.CopyFrom(right);
   e.cursor.pos = r.end;  // where running out of memory in the store is reported
-  object->value.SetElementAt(i, acc);
+  array.SetElementAt(i, acc);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
 }
@@ -280,10 +289,14 @@ bool EExecutor::NumberOp(EOperator op, ENumber& left, const ENumber& right) {
   return true;
 }
 
-const EScriptValue* EExecutor::NumberElement(const EScriptValue& array, const ENode& index) {
+bool EExecutor::NumberElement(const EScriptValue& array, const ENode& index, ENumber& out,
+                              const EScriptValue*& origin) {
   // As ResolveIndex reads a number index; anything else goes there.
   ENumber i;
-  return NumberOperand(index, i) ? array.GetElementAt(i.AsInt64()) : nullptr;
+  if (!NumberOperand(index, i) || !array.IsArray()) return false;
+  if (!array.elements.NumberAt(i.AsInt64(), out.type, out.nValue, origin)) return false;
+  if (!origin) origin = &kPackedOrigin;
+  return true;
 }
 
 bool EExecutor::ArithmeticCondition(const ENode& n, bool& holds) {
@@ -433,10 +446,11 @@ bool EExecutor::CallComparison(const ENode& n, EScriptValue& cond, bool& holds) 
     // Tail's one step, when the right operand is a number where it is and
     // nothing is pending that would end the expression after it.
     const ETailOp& t = n.tail[0];
-    const EScriptValue* right = cond.IsNumber() && !e.breakPending ? NumberAt(*t.right) : nullptr;
-    if (right) {
+    ENumber right;
+    const EScriptValue* origin;
+    if (cond.IsNumber() && !e.breakPending && NumberAt(*t.right, right, origin)) {
       e.cursor.pos = t.right->end;
-      holds = (t.compareMask & NumberOutcome(cond, *right)) != 0;
+      holds = (t.compareMask & NumberOutcome(cond, right)) != 0;
       decided = true;
     } else {
       Tail(n, cond, lv);

@@ -82,10 +82,8 @@ class EExecutor {
   [[gnu::always_inline]] bool ArithmeticHere(const ENode& n, ENumber& out, const EScriptValue*& origin) {
     if (n.kind == NK_PAREN) {
       if (!Arithmetic(*n.a, out, origin)) return false;
-    } else {
-      origin = NumberAt(n);
-      if (!origin) return false;
-      out = ENumber::Of(*origin);
+    } else if (!NumberAt(n, out, origin)) {
+      return false;
     }
     for (const ETailOp& t : n.tail) {
       ENumber right;
@@ -111,35 +109,36 @@ class EExecutor {
   bool NumberOperand(const ENode& n, ENumber& out) {
     const EScriptValue* origin;
     if (n.kind == NK_PAREN || !n.tail.empty()) return Arithmetic(n, out, origin);
-    origin = NumberAt(n);
-    if (!origin) return false;
-    out = ENumber::Of(*origin);
-    return true;
+    return NumberAt(n, out, origin);
   }
-  // A number, a constant or a variable (with its index) where it is; null
-  // when it holds no number.
-  const EScriptValue* NumberAt(const ENode& n) {
+  // The number that a number, a constant or a variable (with its index)
+  // holds, read where it is, and the value it is in (origin, as
+  // ArithmeticHere's); false when it holds no number.
+  bool NumberAt(const ENode& n, ENumber& out, const EScriptValue*& origin) {
     const EScriptValue* v = &n.value;
     if (n.kind == NK_VAR) {
       EScriptObject* object = Lookup(n);
-      if (!object) return nullptr;
-      v = n.a ? NumberElement(object->value, *n.a) : &object->value;
-      if (!v) return nullptr;
+      if (!object) return false;
+      if (n.a) return NumberElement(object->value, *n.a, out, origin);
+      v = &object->value;
     }
-    return v->IsNumber() ? v : nullptr;
+    if (!v->IsNumber()) return false;
+    out = ENumber::Of(*v);
+    origin = v;
+    return true;
   }
-  // The element of an array that a number index names, or null.
-  const EScriptValue* NumberElement(const EScriptValue& array, const ENode& index);
+  // NumberAt of the element of an array that a number index names.
+  bool NumberElement(const EScriptValue& array, const ENode& index, ENumber& out, const EScriptValue*& origin);
   // An arithmetic if's condition, decided without making its value; false
   // to take the general way. (Inline: the commonest condition, `$i < $n` or
   // `$a[$i] == 0`, compares two values where they are.)
   bool NumberCondition(const ENode& n, bool& holds) {
     if (!n.arithmetic || e.breakPending) return false;
     if (n.directComparison) {
-      const EScriptValue* left = NumberAt(n);
-      const EScriptValue* right = left ? NumberAt(*n.tail[0].right) : nullptr;
-      if (right) {
-        holds = (n.tail[0].compareMask & NumberOutcome(*left, *right)) != 0;
+      ENumber left, right;
+      const EScriptValue* origin;
+      if (NumberAt(n, left, origin) && NumberAt(*n.tail[0].right, right, origin)) {
+        holds = (n.tail[0].compareMask & NumberOutcome(left, right)) != 0;
         return true;
       }
     }

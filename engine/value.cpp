@@ -129,12 +129,15 @@ void EScriptValue::AppendToString(u16& out) const {
     AppendScalarText(out);
     return;
   }
-  if (!HasNestedArray()) {  // the commonest list, printed without the stack
+  // The commonest lists, printed without the stack (a packed one as it is).
+  int32_t packedType = elements.PackedType();
+  if (packedType || !HasNestedArray()) {
     int count = elements.GetSize();
     for (int i = 0; i < count; ++i) {
       if ((i + 1) % 65536 == 0 && platform::IsPauseAndControlHeld()) throw EStopRequested();
       if (i > 0) out += u',';
-      elements[i].AppendScalarText(out);
+      if (!packedType) elements[i].AppendScalarText(out);
+      else Number(packedType, elements.PackedAt(i)).AppendScalarText(out);
     }
     return;
   }
@@ -157,7 +160,7 @@ void EScriptValue::AppendToString(u16& out) const {
   }
 }
 
-bool EScriptValue::HasNestedArray() const {
+inline bool EScriptValue::HasNestedArray() const {
   for (const EScriptValue& e : elements)
     if (e.type == SEVT_ARRAY) return true;
   return false;
@@ -318,7 +321,7 @@ const EScriptValue* EScriptValue::GetElementAt(int64_t index) const {
 }
 
 bool EScriptValue::SetElementAt(int64_t index, const EScriptValue& v) {
-  if (!GetElementAt(index)) return false;
+  if (type != SEVT_ARRAY || index < 0 || index >= elements.GetSize()) return false;
   elements.Set(static_cast<int>(index), v);
   return true;
 }

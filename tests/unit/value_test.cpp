@@ -86,5 +86,42 @@ TEST(Containers, ElementsByPositionAndName) {
   EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
 }
 
+// Packing is unseen by scripts (the cases show that results stay as they
+// are); this holds that it happens, and only where it may.
+TEST(Containers, LongListsOfOneNumberTypePack) {
+  auto list = [](int n, const EScriptValue& each) {
+    EScriptValue a = EScriptValue::Array();
+    for (int i = 0; i < n; ++i) a.AppendElement(each);
+    return a;
+  };
+  EScriptValue doubles = list(100, EScriptValue::Double(1.5));
+  EXPECT_EQ(doubles.elements.PackedType(), SEVT_DOUBLE);
+  EXPECT_EQ(list(100, EScriptValue::Int(2)).elements.PackedType(), SEVT_INT);
+  EXPECT_EQ(list(63, EScriptValue::Int(2)).elements.PackedType(), 0);  // short lists stay values
+  EXPECT_EQ(list(100, Str(u"1")).elements.PackedType(), 0);
+  EScriptValue named = EScriptValue::Int(2);
+  named.name = u"n";
+  EXPECT_EQ(list(100, named).elements.PackedType(), 0);
+  EScriptValue mixed = list(63, EScriptValue::Int(2));
+  mixed.AppendElement(EScriptValue::Double(2));
+  EXPECT_EQ(mixed.elements.PackedType(), 0);
+
+  // A copy shares the packed list; a store of another kind unpacks only the copy.
+  EScriptValue copy = doubles;
+  EXPECT_TRUE(copy.SetElementAt(3, EScriptValue::Int(7)));
+  EXPECT_EQ(copy.elements.PackedType(), 0);
+  EXPECT_EQ(doubles.elements.PackedType(), SEVT_DOUBLE);
+  EXPECT_EQ(copy.GetElementAt(3)->GetInfo(), u"type:int,value:7,name in array:");
+  EXPECT_EQ(copy.GetElementAt(4)->GetInfo(), u"type:double,value:1.500,name in array:");
+
+  // A read as a value unpacks for good, with the same elements.
+  u16 printed = doubles.ToString();
+  ASSERT_NE(doubles.GetElementAt(99), nullptr);
+  EXPECT_EQ(doubles.elements.PackedType(), 0);
+  EXPECT_EQ(doubles.ToString(), printed);
+  doubles.AppendElement(EScriptValue::Double(1.5));
+  EXPECT_EQ(doubles.elements.PackedType(), 0);
+}
+
 }  // namespace
 }  // namespace zun

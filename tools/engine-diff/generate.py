@@ -6,8 +6,10 @@
 The programs exercise what the engine must keep exactly: nested blocks and
 shadowing declarations in loops, every operator across value types, break
 in the middle of a pass and of an expression, skipped and run branches,
-arrays and element names, built-in calls, errors on the first and on a late
-pass, and lexical errors in code reached late. Every loop is bounded.
+arrays and element names, long lists of numbers (which the engine keeps
+packed) read, stored and appended to, built-in calls, errors on the first
+and on a late pass, and lexical errors in code reached late. Every loop is
+bounded.
 
 Family "plain" keeps to constructs whose reading never changed; family
 "traps" adds else-if chains, a statement right after `if (0)`, loops and
@@ -35,7 +37,7 @@ class Gen:
         self.r = rnd
         self.traps = traps
         self.typed = typed
-        self.vars = {}      # visible name -> "num", "str" or "arr"
+        self.vars = {}      # visible name -> "num", "str", "arr" or "list"
         self.loop_depth = 0
         self.counter = 0
         self.lines = []  # the statement being written
@@ -104,6 +106,8 @@ class Gen:
             return "$" + r.choice(nums)
         if k < 7 and self.visible("arr"):
             return f'${r.choice(self.visible("arr"))}["{r.choice("kn")}"]'
+        if k < 7 and self.visible("list"):
+            return f"${r.choice(self.visible('list'))}[{self.position()}]"
         if k < 8:
             return f"strlen({self.text(depth - 1)})"
         if k < 9:
@@ -113,6 +117,22 @@ class Gen:
         op = r.choice(["+", "-", "*", "/", "%", "&", "|"])
         right = self.num(depth - 1) if op in "+-*&|" else str(r.randrange(1, 9))
         return f"({self.num(depth - 1)} {op} {right})"
+
+    def position(self):
+        """An index in range of any list (every list has 64 elements or more)."""
+        return f"abs(int({self.num(0)})) % 64" if self.r.randrange(2) else str(self.r.randrange(0, 64))
+
+    def list_declaration(self, indent, v):
+        """A list of 64 to 80 numbers, most often of one type throughout
+        (so that it packs), now and then with a stray value."""
+        r = self.r
+        i = self.name()
+        element = r.choice([f"${i} * 3 - 40", f"int(${i}) * 7", f"${i} / 4", f"strlen(\"ab\") + ${i}"])
+        self.emit(indent, f"var ${v}[]; var ${i} = 0;")
+        self.emit(indent, f"repeat {{ ${v} += {element}; ${i} += 1; if (${i} >= {r.randrange(64, 81)}) break; }}")
+        if r.randrange(4) == 0:
+            stray = r.choice(["1.5", "int(2)", '"s"', "Array(1)"])
+            self.emit(indent, f"${v}[{r.randrange(0, 64)}] = {stray};")
 
     def text(self, depth=2):
         r = self.r
@@ -152,8 +172,10 @@ class Gen:
             # declaration shadows it until its block ends.
             shadow = self.vars and r.randrange(4) == 0
             v = r.choice(list(self.vars)) if shadow else self.name()
-            kind = r.choice(["num", "num", "str", "arr"])
-            if kind == "arr":
+            kind = r.choice(["num", "num", "str", "arr", "list"])
+            if kind == "list":
+                self.list_declaration(indent, v)
+            elif kind == "arr":
                 self.emit(indent, f'var ${v}[]; ${v}["k"] = {self.num(1)}; ${v}["n"] = {self.num(1)};')
             elif kind == "str":
                 self.emit(indent, f"var ${v} = {self.text()};")
@@ -180,6 +202,11 @@ class Gen:
                     self.emit(indent, f"${v} = {self.text()};")
                 else:
                     self.emit(indent, f"${v} += \"{r.choice(['a', 'bc', ';', '}'])}\";")
+            elif kind == "list":
+                target = f"${v}[{self.position()}]"
+                self.emit(indent, r.choice([f"{target} = {self.num()};", f"${v} += {self.num(1)};",
+                                            f"{target} {r.choice(['+=', '-=', '*='])} {self.num(1)};",
+                                            f"print(str(${v}));"]))
             else:
                 self.emit(indent, f'${v}["{r.choice("kn")}"] {r.choice(["=", "+=", "-="])} {self.num(1)};')
         elif k < 10:
