@@ -152,6 +152,7 @@ ENode* ECompiler::Expr(int minLevel) {
   n->end = e.cursor.pos;
   n->leaf = n->tail.empty() && !n->ownBrace &&
             (n->kind == NK_NUMBER || n->kind == NK_STRING || n->kind == NK_CONST || (n->kind == NK_VAR && !n->a));
+  n->element = n->tail.empty() && !n->ownBrace && n->kind == NK_VAR && n->a;
   n->arithmetic = IsArithmetic(*n);
   bool oneComparison = n->tail.size() == 1 && n->tail[0].compareMask && n->tail[0].right->kind != NK_PAREN &&
                        n->tail[0].right->tail.empty();

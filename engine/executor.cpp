@@ -266,6 +266,20 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   return true;
 }
 
+bool EExecutor::Element(const ENode& r, EScriptValue& out) {
+  if (!r.a->leaf && !r.a->arithmetic) return false;
+  EScriptObject* object = Lookup(r);
+  if (!object || !object->value.IsArray()) return false;
+  ENumber index;
+  if (!NumberOperand(*r.a, index)) return false;
+  int64_t i = index.AsInt64();  // as ResolveIndex reads it
+  const EElements& list = object->value.elements;
+  if (i < 0 || i >= list.GetSize()) return false;
+  if (int32_t type = list.PackedType()) out.CopyFrom(EScriptValue::Number(type, list.PackedAt(static_cast<int>(i))));
+  else out.CopyFrom(list[static_cast<int>(i)]);
+  return true;
+}
+
 bool EExecutor::Computed(const ENode& n, EScriptValue& acc) {
   ENumber v;
   const EScriptValue* origin;

@@ -68,9 +68,17 @@ class EExecutor {
   // A directAssign assignment to an element in range of an array, into acc,
   // as the general way stores it; false to take the general way.
   bool ElementStore(const ENode& n, EScriptValue& acc);
-  // A directAssign node's right operand (a leaf, or arithmetic that
-  // computes), into out as Expr would make it; false to take the general way.
-  bool RightOperand(const ENode& r, EScriptValue& out) { return Leaf(r, out) || (r.arithmetic && Computed(r, out)); }
+  // A directAssign node's right operand (a leaf, an element, or arithmetic
+  // that computes), into out as Expr would make it; false to take the
+  // general way.
+  [[gnu::always_inline]] bool RightOperand(const ENode& r, EScriptValue& out) {
+    if (Leaf(r, out)) return true;
+    return r.element ? Element(r, out) : r.arithmetic && Computed(r, out);
+  }
+  // An element of any kind at a number index in range (`$words[$i % 6]`),
+  // into out as Expr would make it: a copy; false to take the general way.
+  // (Of a number, the same as Computed makes.)
+  bool Element(const ENode& r, EScriptValue& out);  // r.element
   // An arithmetic node (see ENode::arithmetic) into acc (a new value), as
   // the general way makes it; false, having changed nothing a script can
   // see, to take the general way (an operand holds no number, an index is

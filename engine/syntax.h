@@ -64,6 +64,7 @@ struct ENode {
   bool isArray = false;           // NK_DECLARE: var $name[...]
   bool hasElse = false;           // NK_IF
   bool leaf = false;              // a literal, constant or unindexed variable alone
+  bool element = false;           // a variable at an index alone
   // NK_BLOCK, NK_REPEAT: a statement of the block itself declares a
   // variable. A block that declares none needs no scope of its own: an empty
   // scope changes no lookup and shows in no report.
