@@ -303,14 +303,17 @@ bool EExecutor::NumberOp(EOperator op, ENumber& left, const ENumber& right) {
   return true;
 }
 
-bool EExecutor::NumberElement(const EScriptValue& array, const ENode& index, ENumber& out,
-                              const EScriptValue*& origin) {
+ENumber EExecutor::NumberElement(const EScriptValue& array, const ENode& index, const EScriptValue*& origin) {
   // As ResolveIndex reads a number index; anything else goes there.
-  ENumber i;
-  if (!NumberOperand(index, i) || !array.IsArray()) return false;
-  if (!array.elements.NumberAt(i.AsInt64(), out.type, out.nValue, origin)) return false;
+  ENumber i, out;
+  out.type = 0;
+  if (!NumberOperand(index, i) || !array.IsArray()) return out;
+  if (!array.elements.NumberAt(i.AsInt64(), out.type, out.nValue, origin)) {
+    out.type = 0;
+    return out;
+  }
   if (!origin) origin = &kPackedOrigin;
-  return true;
+  return out;
 }
 
 bool EExecutor::ArithmeticCondition(const ENode& n, bool& holds) {

@@ -127,7 +127,10 @@ class EExecutor {
     if (n.kind == NK_VAR) {
       EScriptObject* object = Lookup(n);
       if (!object) return false;
-      if (n.a) return NumberElement(object->value, *n.a, out, origin);
+      if (n.a) {
+        out = NumberElement(object->value, *n.a, origin);
+        return out.type != 0;
+      }
       v = &object->value;
     }
     if (!v->IsNumber()) return false;
@@ -135,8 +138,10 @@ class EExecutor {
     origin = v;
     return true;
   }
-  // NumberAt of the element of an array that a number index names.
-  bool NumberElement(const EScriptValue& array, const ENode& index, ENumber& out, const EScriptValue*& origin);
+  // NumberAt of the element of an array that a number index names; its
+  // type is 0 when it holds no number. (By value: the caller's number then
+  // stays in registers.)
+  ENumber NumberElement(const EScriptValue& array, const ENode& index, const EScriptValue*& origin);
   // An arithmetic if's condition, decided without making its value; false
   // to take the general way. (Inline: the commonest condition, `$i < $n` or
   // `$a[$i] == 0`, compares two values where they are.)
