@@ -74,7 +74,18 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
 }
 
 [[gnu::always_inline]] inline void EExecutor::Statement(const ENode& s, EScriptValue& result) {
-  if (s.directAssign && !s.a && DirectAssign(s, result)) return;
+  if (s.directAssign) {
+    if (!s.a) {
+      if (DirectAssign(s, result)) return;
+    } else {
+      // Into a new value, as Expr: the store takes its name.
+      EScriptValue stored;
+      if (ElementStore(s, stored)) {
+        result = std::move(stored);
+        return;
+      }
+    }
+  }
   // Each nests as Expr runs it (a block and a loop through General).
   switch (s.kind) {
     case NK_IF:
@@ -251,6 +262,21 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   EScriptValue& array = object->value;
   if (i < 0 || i >= array.GetElementCount()) return false;
   const ENode& r = *n.tail[0].right;
+  if (int32_t type = array.elements.PackedType()) {
+    // A bare number of the list's type, where it is, stored as its number
+    // alone; acc as the general way below leaves it.
+    ENumber v;
+    const EScriptValue* origin;
+    if (PackableOperand(r, v, origin) && v.type == type && IsBare(*origin)) {
+      acc.CopyFrom(kPackedOrigin);
+      acc.type = v.type;
+      acc.nValue = v.nValue;
+      e.cursor.pos = r.end;  // as below
+      array.elements.SetPacked(static_cast<int>(i), v.nValue);
+      if (n.ownBrace) e.bClosedBrace = true;
+      return true;
+    }
+  }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
   // The general way: acc a copy of the element, assigned the right operand
@@ -264,6 +290,16 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   array.SetElementAt(i, acc);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
+}
+
+bool EExecutor::PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin) {
+  if (r.leaf) {
+    origin = LeafValue(r);
+    if (!origin || !origin->IsNumber()) return false;
+    v = ENumber::Of(*origin);
+    return true;
+  }
+  return r.arithmetic && ArithmeticHere(r, v, origin);
 }
 
 bool EExecutor::Element(const ENode& r, EScriptValue& out) {

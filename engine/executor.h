@@ -68,6 +68,10 @@ class EExecutor {
   // A directAssign assignment to an element in range of an array, into acc,
   // as the general way stores it; false to take the general way.
   bool ElementStore(const ENode& n, EScriptValue& acc);
+  // A right operand's number (a leaf's, or arithmetic's), and the value
+  // whose name and payloads its value would carry; false when it holds no
+  // number, or is neither.
+  bool PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin);
   // A directAssign node's right operand (a leaf, an element, or arithmetic
   // that computes), into out as Expr would make it; false to take the
   // general way.

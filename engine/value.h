@@ -86,6 +86,8 @@ class EElements {
   void Set(int i, const EScriptValue& v);
   // Element i, to change in place; its name must stay as it is.
   EScriptValue& EditAt(int i);
+  // Element i (in range) of a packed list := a plain number of its type.
+  void SetPacked(int i, int64_t bits);
   void RemoveAll() { Release(); }
   // Room for n elements in all, made at once (for a list whose size is known).
   void Reserve(int n);
@@ -289,10 +291,12 @@ struct EElements::Body {
   Body* nextToDestroy = nullptr;
 };
 
-// A value that a packed list of `type` holds as its number alone.
-inline bool IsPlainNumber(const EScriptValue& v, int32_t type) {
-  return v.type == type && !(int{v.strValue.HasBody()} | int{v.elements.HasBody()} | int{v.name.HasBody()});
+// A value with no payload and no name: a copy of it is its type and number.
+inline bool IsBare(const EScriptValue& v) {
+  return !(int{v.strValue.HasBody()} | int{v.elements.HasBody()} | int{v.name.HasBody()});
 }
+// A value that a packed list of `type` holds as its number alone.
+inline bool IsPlainNumber(const EScriptValue& v, int32_t type) { return v.type == type && IsBare(v); }
 
 inline EElements::EElements(const EElements& o) : pBody(o.pBody) {
   if (pBody) ++pBody->refs;
@@ -316,6 +320,10 @@ inline const EArray<EScriptValue>& EElements::Values(Body* b) {
 inline int EElements::GetSize() const {
   if (!pBody) return 0;
   return pBody->packedType ? pBody->numbers.GetSize() : pBody->items.GetSize();
+}
+inline void EElements::SetPacked(int i, int64_t bits) {
+  Body* b = pBody->refs == 1 ? pBody : Unshared();
+  b->numbers[i] = bits;
 }
 inline int32_t EElements::PackedType() const { return pBody ? pBody->packedType : 0; }
 inline const int64_t& EElements::PackedAt(int i) const { return pBody->numbers[i]; }
