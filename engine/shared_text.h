@@ -48,9 +48,9 @@ class EText {
 
   // The string to change in place: unshared first, so no other copy sees it.
   u16& Edit() {
-    if (!pBody) pBody = new Body{1, u16()};
+    if (!pBody) pBody = NewBody(u16());
     else if (pBody->refs > 1) {
-      Body* own = new Body{1, pBody->text};
+      Body* own = NewBody(u16(pBody->text));
       --pBody->refs;
       pBody = own;
     }
@@ -68,7 +68,7 @@ class EText {
       return;
     }
     Release();
-    pBody = new Body{1, std::move(s)};
+    pBody = NewBody(std::move(s));
   }
   void Swap(EText& o) noexcept { std::swap(pBody, o.pBody); }
   bool SharesWith(const EText& o) const { return pBody == o.pBody; }
@@ -94,12 +94,17 @@ class EText {
     int32_t refs;
     u16 text;
   };
+  // A body of one reference (shared_text.cpp: the storage of bodies let go
+  // of is kept for the next, as strings are made and dropped on almost every
+  // step of a script).
+  static Body* NewBody(u16&& s);
+  static void DeleteBody(Body* b);
   static const u16& Empty() {
     static const u16 empty;
     return empty;
   }
   void Release() {
-    if (pBody && --pBody->refs == 0) delete pBody;
+    if (pBody && --pBody->refs == 0) DeleteBody(pBody);
     pBody = nullptr;
   }
 
