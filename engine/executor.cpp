@@ -77,13 +77,8 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   if (s.directAssign) {
     if (!s.a) {
       if (DirectAssign(s, result)) return;
-    } else {
-      // Into a new value, as Expr: the store takes its name.
-      EScriptValue stored;
-      if (ElementStore(s, stored)) {
-        result = std::move(stored);
-        return;
-      }
+    } else if (ElementStore(s, result, true)) {
+      return;
     }
   }
   // Each nests as Expr runs it (a block and a loop through General).
@@ -252,7 +247,7 @@ bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
   return true;
 }
 
-bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
+bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc, bool keptName) {
   if (e.breakPending) return false;
   EScriptObject* object = Lookup(n);
   if (!object || !object->value.IsArray()) return false;
@@ -264,7 +259,8 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   const ENode& r = *n.tail[0].right;
   if (int32_t type = array.elements.PackedType()) {
     // A bare number of the list's type, where it is, stored as its number
-    // alone; acc as the general way below leaves it.
+    // alone; acc as the general way below leaves it (whatever its name: it
+    // is not stored).
     ENumber v;
     const EScriptValue* origin;
     if (PackableOperand(r, v, origin) && v.type == type && IsBare(*origin)) {
@@ -279,15 +275,18 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc) {
   }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
-  // The general way: acc a copy of the element, assigned the right operand
-  // (its name kept unless the right one has a name), stored back. Of an
-  // element of a packed list only its type and number differ from
+  // The general way: a new value a copy of the element, assigned the right
+  // operand (its name kept unless the right one has a name), stored back.
+  // Of an element of a packed list only its type and number differ from
   // kPackedOrigin, and the right operand's replace them: it is not read.
-  if (array.elements.PackedType()) acc.CopyFrom(kPackedOrigin);
-  else acc.CopyFrom(array.elements[static_cast<int>(i)]);
-  acc.CopyFrom(right);
+  EScriptValue fresh;
+  EScriptValue& stored = keptName ? fresh : acc;
+  if (array.elements.PackedType()) stored.CopyFrom(kPackedOrigin);
+  else stored.CopyFrom(array.elements[static_cast<int>(i)]);
+  stored.CopyFrom(right);
   e.cursor.pos = r.end;  // where running out of memory in the store is reported
-  array.SetElementAt(i, acc);
+  array.SetElementAt(i, stored);
+  if (keptName) acc = std::move(fresh);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
 }

@@ -66,8 +66,9 @@ class EExecutor {
   // holds; false, changing nothing, for anything else.
   bool Append(const ETailOp& t, EScriptValue& v);
   // A directAssign assignment to an element in range of an array, into acc,
-  // as the general way stores it; false to take the general way.
-  bool ElementStore(const ENode& n, EScriptValue& acc);
+  // as the general way stores it; false to take the general way. acc is a
+  // new value, or (keptName) one that KeepNameOnly has emptied.
+  bool ElementStore(const ENode& n, EScriptValue& acc, bool keptName = false);
   // A right operand's number (a leaf's, or arithmetic's), and the value
   // whose name and payloads its value would carry; false when it holds no
   // number, or is neither.
