@@ -236,6 +236,17 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
 bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
   if (t.op != OP_ADD_ASSIGN || !(v.IsArray() || v.type == SEVT_STRING)) return false;
   const ENode& r = *t.right;
+  if (int32_t type = v.IsArray() ? v.elements.PackedType() : 0) {
+    // A bare number of a packed list's type, where it is, appended as its
+    // number alone (what Add below does with its copy).
+    ENumber x;
+    const EScriptValue* origin;
+    if (PackableOperand(r, x, origin) && x.type == type && IsBare(*origin)) {
+      e.cursor.pos = r.end;
+      v.elements.AddPacked(x.nValue);
+      return true;
+    }
+  }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
   if (!v.IsArray() && right.type != SEVT_STRING) return false;

@@ -88,6 +88,8 @@ class EElements {
   EScriptValue& EditAt(int i);
   // Element i (in range) of a packed list := a plain number of its type.
   void SetPacked(int i, int64_t bits);
+  // Appends a plain number of its type to a packed list.
+  void AddPacked(int64_t bits);
   void RemoveAll() { Release(); }
   // Room for n elements in all, made at once (for a list whose size is known).
   void Reserve(int n);
@@ -324,6 +326,10 @@ inline int EElements::GetSize() const {
 inline void EElements::SetPacked(int i, int64_t bits) {
   Body* b = pBody->refs == 1 ? pBody : Unshared();
   b->numbers[i] = bits;
+}
+inline void EElements::AddPacked(int64_t bits) {
+  Body* b = pBody->refs == 1 ? pBody : Unshared();
+  b->numbers.Add(bits);
 }
 inline int32_t EElements::PackedType() const { return pBody ? pBody->packedType : 0; }
 inline const int64_t& EElements::PackedAt(int i) const { return pBody->numbers[i]; }
