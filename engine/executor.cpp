@@ -275,7 +275,7 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc, bool keptName) {
     ENumber v;
     const EScriptValue* origin;
     if (PackableOperand(r, v, origin) && v.type == type && IsBare(*origin)) {
-      acc.CopyFrom(kPackedOrigin);
+      acc.KeepNameOnly();  // as CopyFrom(kPackedOrigin), whose number is replaced next
       acc.type = v.type;
       acc.nValue = v.nValue;
       e.cursor.pos = r.end;  // as below
@@ -300,16 +300,6 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc, bool keptName) {
   if (keptName) acc = std::move(fresh);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
-}
-
-bool EExecutor::PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin) {
-  if (r.leaf) {
-    origin = LeafValue(r);
-    if (!origin || !origin->IsNumber()) return false;
-    v = ENumber::Of(*origin);
-    return true;
-  }
-  return r.arithmetic && ArithmeticHere(r, v, origin);
 }
 
 bool EExecutor::Element(const ENode& r, EScriptValue& out) {

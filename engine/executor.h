@@ -72,7 +72,15 @@ class EExecutor {
   // A right operand's number (a leaf's, or arithmetic's), and the value
   // whose name and payloads its value would carry; false when it holds no
   // number, or is neither.
-  bool PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin);
+  bool PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin) {
+    if (r.leaf) {
+      origin = LeafValue(r);
+      if (!origin || !origin->IsNumber()) return false;
+      v = ENumber::Of(*origin);
+      return true;
+    }
+    return r.arithmetic && Arithmetic(r, v, origin);
+  }
   // A directAssign node's right operand (a leaf, an element, or arithmetic
   // that computes), into out as Expr would make it; false to take the
   // general way.
