@@ -236,6 +236,11 @@ bool ECompiler::Block(ENode* n, int32_t openPos) {
       break;
     }
   }
+  // The block's own '}' alone is not run as a statement (see braceAlone).
+  if (!n->list.empty() && n->list.back()->kind == NK_EMPTY && n->list.back()->ownBrace) {
+    n->list.pop_back();
+    n->braceAlone = true;
+  }
   n->closes = closes;
   return true;
 }

@@ -436,7 +436,12 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) {
   ++e.nNesting;
   e.Trace("entering scope");
   if (n.declares) e.PushScope();
-  for (const ENode* s : n.list) {
+  for (auto it = n.list.begin();; ++it) {
+    if (it == n.list.end()) {
+      if (n.braceAlone) result.KeepNameOnly();  // the block's own '}', as an empty statement
+      break;
+    }
+    const ENode* s = *it;
     result.KeepNameOnly();      // the last value shares nothing while the next statement runs
     if (s->kind == NK_EMPTY) {  // ';' or '}' alone: an empty value, which KeepNameOnly has made
       if (s->ownBrace) break;   // the block's own '}'

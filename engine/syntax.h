@@ -69,6 +69,10 @@ struct ENode {
   // variable. A block that declares none needs no scope of its own: an empty
   // scope changes no lookup and shows in no report.
   bool declares = false;
+  // NK_BLOCK, NK_REPEAT: the block's own '}' stands alone after its last
+  // statement. It is not in `list`: a run that reaches it empties the
+  // block's value, as an empty statement would.
+  bool braceAlone = false;
   // An assignment (= += -= *= /=) to an unindexed variable of a leaf
   // or an arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`, `$list
   // += $x`), or an assignment to an element at an arithmetic index of such
