@@ -432,7 +432,10 @@ void EExecutor::Tail(const ENode& n, EScriptValue& acc, LValue& lv) {
 }
 
 // ExecuteScope and its block loop.
-void EExecutor::Block(const ENode& n, EScriptValue& result) {
+void EExecutor::Block(const ENode& n, EScriptValue& result) { BlockHere(n, result); }
+
+// (Inline in Repeat: a loop runs it on every pass.)
+[[gnu::always_inline]] inline void EExecutor::BlockHere(const ENode& n, EScriptValue& result) {
   ++e.nNesting;
   e.Trace("entering scope");
   if (n.declares) e.PushScope();
@@ -537,7 +540,7 @@ void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
     // result's as it would replace a new value's, so the last pass's value
     // and name come out the same.
     result.KeepNameOnly();
-    Block(n, result);
+    BlockHere(n, result);
     // Wherever a pass ended, the next starts at the body again.
     if (!e.Derailed()) e.cursor.pos = n.errorPos;
     e.bOffTrack = false;

@@ -179,6 +179,7 @@ class EExecutor {
   // KeepNameOnly has emptied (its name then stays unless the construct's
   // value has one, as when a new value is moved in).
   void Block(const ENode& n, EScriptValue& result);
+  void BlockHere(const ENode& n, EScriptValue& result);
   // One statement of a block or a branch of an if into result: a compound
   // assignment, an if, a block and a loop write straight into it, which
   // gives the same value and name as moving Expr's result there.
