@@ -85,7 +85,7 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   switch (s.kind) {
     case NK_IF:
       ++e.nNesting;
-      If(s, result);
+      IfHere(s, result);
       --e.nNesting;
       return;
     case NK_BLOCK:
@@ -468,24 +468,31 @@ void EExecutor::Block(const ENode& n, EScriptValue& result) { BlockHere(n, resul
 }
 
 // RunKeyword's if.
-void EExecutor::If(const ENode& n, EScriptValue& result) {
-  bool holds;
-  if (!NumberCondition(*n.a, holds)) {
-    EScriptValue cond;
-    bool decided = false;
-    if (n.a->callComparison) decided = CallComparison(*n.a, cond, holds);
-    else Into(*n.a, cond);  // as Expr
-    if (!decided) {
-      if (e.Derailed()) {
-        e.IfAfterCondition(cond, result);
-        e.bOffTrack = true;
-        return;
-      }
-      holds = e.ConditionHolds(cond);
-    }
+void EExecutor::If(const ENode& n, EScriptValue& result) { IfHere(n, result); }
+
+void EExecutor::Branch(const ENode& n, EScriptValue& result) { Statement(n, result); }
+
+bool EExecutor::Condition(const ENode& n, EScriptValue& result, bool& holds) {
+  EScriptValue cond;
+  bool decided = false;
+  if (n.a->callComparison) decided = CallComparison(*n.a, cond, holds);
+  else Into(*n.a, cond);  // as Expr
+  if (decided) return true;
+  if (e.Derailed()) {
+    e.IfAfterCondition(cond, result);
+    e.bOffTrack = true;
+    return false;
   }
+  holds = e.ConditionHolds(cond);
+  return true;
+}
+
+// (Inline in a block's statements; its branches are calls.)
+[[gnu::always_inline]] inline void EExecutor::IfHere(const ENode& n, EScriptValue& result) {
+  bool holds;
+  if (!NumberCondition(*n.a, holds) && !Condition(n, result, holds)) return;
   if (holds) {
-    Statement(*n.b, result);
+    Branch(*n.b, result);
   } else {
     Skip(*n.b);
   }
@@ -495,7 +502,7 @@ void EExecutor::If(const ENode& n, EScriptValue& result) {
     return;
   }
   if (!n.hasElse) return;
-  if (!holds) Statement(*n.c, result);
+  if (!holds) Branch(*n.c, result);
   else Skip(*n.c);
 }
 

@@ -158,7 +158,7 @@ class EExecutor {
   // An arithmetic if's condition, decided without making its value; false
   // to take the general way. (Inline: the commonest condition, `$i < $n` or
   // `$a[$i] == 0`, compares two values where they are.)
-  bool NumberCondition(const ENode& n, bool& holds) {
+  [[gnu::always_inline]] bool NumberCondition(const ENode& n, bool& holds) {
     if (!n.arithmetic || e.breakPending) return false;
     if (n.directComparison) {
       ENumber left, right;
@@ -185,6 +185,13 @@ class EExecutor {
   // gives the same value and name as moving Expr's result there.
   void Statement(const ENode& s, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
+  void IfHere(const ENode& n, EScriptValue& result);
+  // Statement, out of line: an if's branch.
+  void Branch(const ENode& n, EScriptValue& result);
+  // An if's condition that NumberCondition leaves, as Expr makes it, into
+  // holds; false when the run left the static path there (the text
+  // interpreter has finished the if).
+  bool Condition(const ENode& n, EScriptValue& result, bool& holds);
   void Repeat(const ENode& n, EScriptValue& result);
   // result: a new value, as Primary's.
   void Call(const ENode& n, EScriptValue& result);
