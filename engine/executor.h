@@ -179,12 +179,15 @@ class EExecutor {
   // KeepNameOnly has emptied (its name then stays unless the construct's
   // value has one, as when a new value is moved in).
   void Block(const ENode& n, EScriptValue& result);
+  // Block's body, inline in a loop's pass (Block is its call for a block
+  // that stands alone).
   void BlockHere(const ENode& n, EScriptValue& result);
   // One statement of a block or a branch of an if into result: a compound
   // assignment, an if, a block and a loop write straight into it, which
   // gives the same value and name as moving Expr's result there.
   void Statement(const ENode& s, EScriptValue& result);
   void If(const ENode& n, EScriptValue& result);
+  // If's body, inline in a block's statement (If is its call elsewhere).
   void IfHere(const ENode& n, EScriptValue& result);
   // Statement, out of line: an if's branch.
   void Branch(const ENode& n, EScriptValue& result);
