@@ -13,7 +13,7 @@ namespace zun {
 namespace {
 // What an element of a packed list would be as a value, but for its type
 // and number: no name, no payload.
-const EScriptValue kPackedOrigin;
+const EScriptValue kPackedOrigin{};
 }  // namespace
 
 ENode* EZunScriptEngine::StatementAt(int32_t pos) {
