@@ -77,7 +77,7 @@ int EElements::FindByName(u16view key) const {
 
 void EElements::Add(const EScriptValue& v) {
   if (pBody && pBody->packedType && IsPlainNumber(v, pBody->packedType)) {
-    Unshared()->numbers.Add(v.nValue);
+    AddPacked(v.nValue);
     return;
   }
   EScriptValue copy(v);  // v may live in our own storage, which may move

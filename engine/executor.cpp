@@ -236,16 +236,13 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
 bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
   if (t.op != OP_ADD_ASSIGN || !(v.IsArray() || v.type == SEVT_STRING)) return false;
   const ENode& r = *t.right;
-  if (int32_t type = v.IsArray() ? v.elements.PackedType() : 0) {
-    // A bare number of a packed list's type, where it is, appended as its
-    // number alone (what Add below does with its copy).
-    ENumber x;
-    const EScriptValue* origin;
-    if (PackableOperand(r, x, origin) && x.type == type && IsBare(*origin)) {
-      e.cursor.pos = r.end;
-      v.elements.AddPacked(x.nValue);
-      return true;
-    }
+  // A bare number of a packed list's type appended as its number alone
+  // (what Add below does with its copy).
+  int64_t bits;
+  if (v.IsArray() && PackedOperand(r, v.elements.PackedType(), bits)) {
+    e.cursor.pos = r.end;
+    v.elements.AddPacked(bits);
+    return true;
   }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
@@ -266,23 +263,21 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc, bool keptName) {
   if (!NumberOperand(*n.a, index)) return false;
   int64_t i = index.AsInt64();  // as ResolveIndex reads it
   EScriptValue& array = object->value;
-  if (i < 0 || i >= array.GetElementCount()) return false;
+  if (!array.HasElementAt(i)) return false;
   const ENode& r = *n.tail[0].right;
-  if (int32_t type = array.elements.PackedType()) {
-    // A bare number of the list's type, where it is, stored as its number
-    // alone; acc as the general way below leaves it (whatever its name: it
-    // is not stored).
-    ENumber v;
-    const EScriptValue* origin;
-    if (PackableOperand(r, v, origin) && v.type == type && IsBare(*origin)) {
-      acc.KeepNameOnly();  // as CopyFrom(kPackedOrigin), whose number is replaced next
-      acc.type = v.type;
-      acc.nValue = v.nValue;
-      e.cursor.pos = r.end;  // as below
-      array.elements.SetPacked(static_cast<int>(i), v.nValue);
-      if (n.ownBrace) e.bClosedBrace = true;
-      return true;
-    }
+  // A bare number of a packed list's type stored as its number alone; acc
+  // as the general way below leaves it (whatever its name: it is not
+  // stored).
+  int32_t type = array.elements.PackedType();
+  int64_t bits;
+  if (PackedOperand(r, type, bits)) {
+    acc.KeepNameOnly();  // as CopyFrom(kPackedOrigin), whose number is replaced next
+    acc.type = type;
+    acc.nValue = bits;
+    e.cursor.pos = r.end;  // as below
+    array.elements.SetPacked(static_cast<int>(i), bits);
+    if (n.ownBrace) e.bClosedBrace = true;
+    return true;
   }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
@@ -309,8 +304,8 @@ bool EExecutor::Element(const ENode& r, EScriptValue& out) {
   ENumber index;
   if (!NumberOperand(*r.a, index)) return false;
   int64_t i = index.AsInt64();  // as ResolveIndex reads it
+  if (!object->value.HasElementAt(i)) return false;
   const EElements& list = object->value.elements;
-  if (i < 0 || i >= list.GetSize()) return false;
   if (int32_t type = list.PackedType()) out.CopyFrom(EScriptValue::Number(type, list.PackedAt(static_cast<int>(i))));
   else out.CopyFrom(list[static_cast<int>(i)]);
   return true;

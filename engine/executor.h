@@ -69,17 +69,22 @@ class EExecutor {
   // as the general way stores it; false to take the general way. acc is a
   // new value, or (keptName) one that KeepNameOnly has emptied.
   bool ElementStore(const ENode& n, EScriptValue& acc, bool keptName = false);
-  // A right operand's number (a leaf's, or arithmetic's), and the value
-  // whose name and payloads its value would carry; false when it holds no
-  // number, or is neither.
-  bool PackableOperand(const ENode& r, ENumber& v, const EScriptValue*& origin) {
+  // The bits of a right operand (a leaf, or arithmetic) that a packed list
+  // of `type` (0: none) holds as its number alone: a number of that type,
+  // whose value would carry no name and no payload; false for anything else.
+  bool PackedOperand(const ENode& r, int32_t type, int64_t& bits) {
+    if (!type) return false;
+    ENumber v;
+    const EScriptValue* origin;
     if (r.leaf) {
       origin = LeafValue(r);
       if (!origin || !origin->IsNumber()) return false;
       v = ENumber::Of(*origin);
-      return true;
+    } else if (!r.arithmetic || !Arithmetic(r, v, origin)) {
+      return false;
     }
-    return r.arithmetic && Arithmetic(r, v, origin);
+    bits = v.nValue;
+    return v.type == type && IsBare(*origin);
   }
   // A directAssign node's right operand (a leaf, an element, or arithmetic
   // that computes), into out as Expr would make it; false to take the

@@ -316,12 +316,12 @@ u16 EScriptValue::GetInfo() const {
 }
 
 const EScriptValue* EScriptValue::GetElementAt(int64_t index) const {
-  if (type != SEVT_ARRAY || index < 0 || index >= elements.GetSize()) return nullptr;
+  if (!HasElementAt(index)) return nullptr;
   return &elements[static_cast<int>(index)];
 }
 
 bool EScriptValue::SetElementAt(int64_t index, const EScriptValue& v) {
-  if (type != SEVT_ARRAY || index < 0 || index >= elements.GetSize()) return false;
+  if (!HasElementAt(index)) return false;
   elements.Set(static_cast<int>(index), v);
   return true;
 }

@@ -234,6 +234,8 @@ class EScriptValue {
   u16 GetInfo() const;
 
   // Element access of array values (none / -1 / false when not an array).
+  // An element at this position: an array's, in range.
+  bool HasElementAt(int64_t index) const;
   const EScriptValue* GetElementAt(int64_t index) const;
   bool SetElementAt(int64_t index, const EScriptValue& v);
   int FindElementIndexByName(const u16& key) const;
@@ -330,6 +332,9 @@ inline void EElements::SetPacked(int i, int64_t bits) {
 inline void EElements::AddPacked(int64_t bits) {
   Body* b = pBody->refs == 1 ? pBody : Unshared();
   b->numbers.Add(bits);
+}
+inline bool EScriptValue::HasElementAt(int64_t index) const {
+  return type == SEVT_ARRAY && index >= 0 && index < elements.GetSize();
 }
 inline int32_t EElements::PackedType() const { return pBody ? pBody->packedType : 0; }
 inline const int64_t& EElements::PackedAt(int i) const { return pBody->numbers[i]; }
