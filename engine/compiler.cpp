@@ -241,6 +241,7 @@ bool ECompiler::Block(ENode* n, int32_t openPos) {
     n->list.pop_back();
     n->braceAlone = true;
   }
+  for (size_t k = 0; k < n->list.size(); ++k) n->list[k]->valueDropped = k + 1 < n->list.size() || n->braceAlone;
   n->closes = closes;
   return true;
 }

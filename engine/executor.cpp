@@ -73,10 +73,29 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   General(n, acc);
 }
 
+// (Inline in a block's statements: `$i += 1` is the commonest statement of
+// a loop. Anything else goes to DirectAssign, which reads it again.)
+[[gnu::always_inline]] inline bool EExecutor::NumberAssignHere(const ENode& n, EScriptValue& acc) {
+  const ETailOp& t = n.tail[0];
+  if (t.op == OP_ASSIGN || e.breakPending) return false;
+  EScriptObject* object = Lookup(n);
+  if (!object) return false;
+  EScriptValue& v = object->value;
+  ENumber right;
+  if (!v.IsNumber() || !NumberOperand(*t.right, right)) return false;
+  ENumber x = ENumber::Of(v);
+  if (!NumberStep(t, x, right)) return false;
+  v.type = x.type;
+  v.nValue = x.nValue;
+  StatementValue(acc, v, n.valueDropped);
+  if (n.ownBrace) e.bClosedBrace = true;
+  return true;
+}
+
 [[gnu::always_inline]] inline void EExecutor::Statement(const ENode& s, EScriptValue& result) {
   if (s.directAssign) {
     if (!s.a) {
-      if (DirectAssign(s, result)) return;
+      if (NumberAssignHere(s, result) || DirectAssign(s, result, s.valueDropped)) return;
     } else if (ElementStore(s, result, true)) {
       return;
     }
@@ -172,7 +191,7 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
   return false;
 }
 
-bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
+bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc, bool dropped) {
   if (n.a) return ElementStore(n, acc);
   // A pending break cuts the right operand short after its first operator,
   // which the general way does.
@@ -199,7 +218,7 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc) {
   } else if (!Append(t, v)) {
     return false;
   }
-  acc.CopyFrom(v);
+  StatementValue(acc, v, dropped);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
 }

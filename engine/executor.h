@@ -19,7 +19,7 @@ class EExecutor {
   // The same, into acc (a new value).
   void Into(const ENode& n, EScriptValue& acc);
   // An operand into out (a new value), as Expr would make it.
-  void Operand(const ENode& n, EScriptValue& out) {
+  [[gnu::always_inline]] void Operand(const ENode& n, EScriptValue& out) {
     if (Leaf(n, out)) return;
     if (n.kind == NK_CALL && n.tail.empty() && !n.ownBrace) CallOperand(n, out);
     else Into(n, out);
@@ -57,7 +57,17 @@ class EExecutor {
   bool Variable(const ENode& n, EScriptValue& acc, LValue& lv);
   // A directAssign node computing numbers or appending, into acc, as the
   // general way does it; false to take the general way.
-  bool DirectAssign(const ENode& n, EScriptValue& acc);
+  // (dropped: it runs as a block's statement whose value is dropped.)
+  bool DirectAssign(const ENode& n, EScriptValue& acc, bool dropped = false);
+  // DirectAssign's `$v op= number` on a variable that holds a number; false,
+  // having changed nothing, for anything else.
+  bool NumberAssignHere(const ENode& n, EScriptValue& acc);
+  // An assignment's value: a copy of the variable v, or (dropped) only the
+  // name that the copy would leave it.
+  static void StatementValue(EScriptValue& acc, const EScriptValue& v, bool dropped) {
+    if (!dropped) acc.CopyFrom(v);
+    else if (!v.name.empty()) acc.name = v.name;
+  }
   // A directDeclaration, `var $x = operand`, into acc (a new value or one
   // that KeepNameOnly has emptied); false, having done nothing, to take the
   // general way.

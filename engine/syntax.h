@@ -73,6 +73,10 @@ struct ENode {
   // statement. It is not in `list`: a run that reaches it empties the
   // block's value, as an empty statement would.
   bool braceAlone = false;
+  // A statement of a block before another, which starts by emptying the
+  // block's value but for its name: run as the block's statement, only that
+  // name need be made of its value.
+  bool valueDropped = false;
   // An assignment (= += -= *= /=) to an unindexed variable of a leaf
   // or an arithmetic right operand (`$i += 1`, `$s += $a[$k] * 2`, `$list
   // += $x`), or an assignment to an element at an arithmetic index of such
