@@ -158,6 +158,7 @@ ENode* ECompiler::Expr(int minLevel) {
                        n->tail[0].right->tail.empty();
   n->directComparison = oneComparison && n->arithmetic && n->kind != NK_PAREN;
   n->callComparison = oneComparison && n->kind == NK_CALL && !n->ownBrace;
+  n->directTruth = n->arithmetic && n->kind == NK_VAR && n->tail.empty();
   if ((n->kind == NK_VAR || n->kind == NK_DECLARE) && n->tail.size() == 1) {
     EOperator op = n->tail[0].op;
     const ENode* right = n->tail[0].right;

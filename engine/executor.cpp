@@ -81,14 +81,35 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   EScriptObject* object = Lookup(n);
   if (!object) return false;
   EScriptValue& v = object->value;
-  ENumber right;
-  if (!v.IsNumber() || !NumberOperand(*t.right, right)) return false;
-  ENumber x = ENumber::Of(v);
-  if (!NumberStep(t, x, right)) return false;
-  v.type = x.type;
-  v.nValue = x.nValue;
+  if (v.IsNumber()) {
+    ENumber right;
+    if (!NumberOperand(*t.right, right)) return false;
+    ENumber x = ENumber::Of(v);
+    if (!NumberStep(t, x, right)) return false;
+    v.type = x.type;
+    v.nValue = x.nValue;
+  } else if (!AppendPacked(t, v)) {
+    return false;
+  }
   StatementValue(acc, v, n.valueDropped);
   if (n.ownBrace) e.bClosedBrace = true;
+  return true;
+}
+
+// (Inline in a block's statements: `$flags[$j] = 0` in a loop. Anything
+// else goes to ElementStore, which reads it again.)
+[[gnu::always_inline]] inline bool EExecutor::PackedStoreHere(const ENode& n, EScriptValue& acc) {
+  if (e.breakPending) return false;
+  EScriptObject* object = Lookup(n);
+  if (!object) return false;
+  EScriptValue& array = object->value;
+  int32_t type = array.IsArray() ? array.elements.PackedType() : 0;
+  ENumber index;
+  int64_t bits;
+  if (!type || !NumberOperand(*n.a, index)) return false;
+  int64_t i = index.AsInt64();  // as ResolveIndex reads it
+  if (!array.HasElementAt(i) || !PackedOperand(*n.tail[0].right, type, bits)) return false;
+  StorePacked(n, acc, array, i, bits);
   return true;
 }
 
@@ -96,7 +117,7 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   if (s.directAssign) {
     if (!s.a) {
       if (NumberAssignHere(s, result) || DirectAssign(s, result, s.valueDropped)) return;
-    } else if (ElementStore(s, result, true)) {
+    } else if (PackedStoreHere(s, result) || ElementStore(s, result, true)) {
       return;
     }
   }
@@ -204,10 +225,16 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc, bool dropped) {
   const ETailOp& t = n.tail[0];
   if (t.op == OP_ASSIGN) {
     // As Assign: the right operand's type and payloads, and its name when it
-    // has one.
-    EScriptValue right;
-    if (!RightOperand(*t.right, right)) return false;
-    v.CopyFrom(right);
+    // has one. A leaf's value is all that its copy would carry.
+    if (t.right->leaf) {
+      const EScriptValue* right = LeafValue(*t.right);
+      if (!right) return false;
+      v.CopyFrom(*right);
+    } else {
+      EScriptValue right;
+      if (!RightOperand(*t.right, right)) return false;
+      v.CopyFrom(right);
+    }
   } else if (v.IsNumber()) {  // the variable keeps its payloads and name
     ENumber right;
     if (!NumberOperand(*t.right, right)) return false;
@@ -254,15 +281,8 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
 
 bool EExecutor::Append(const ETailOp& t, EScriptValue& v) {
   if (t.op != OP_ADD_ASSIGN || !(v.IsArray() || v.type == SEVT_STRING)) return false;
+  if (AppendPacked(t, v)) return true;
   const ENode& r = *t.right;
-  // A bare number of a packed list's type appended as its number alone
-  // (what Add below does with its copy).
-  int64_t bits;
-  if (v.IsArray() && PackedOperand(r, v.elements.PackedType(), bits)) {
-    e.cursor.pos = r.end;
-    v.elements.AddPacked(bits);
-    return true;
-  }
   EScriptValue right;
   if (!RightOperand(r, right)) return false;
   if (!v.IsArray() && right.type != SEVT_STRING) return false;
@@ -287,15 +307,9 @@ bool EExecutor::ElementStore(const ENode& n, EScriptValue& acc, bool keptName) {
   // A bare number of a packed list's type stored as its number alone; acc
   // as the general way below leaves it (whatever its name: it is not
   // stored).
-  int32_t type = array.elements.PackedType();
   int64_t bits;
-  if (PackedOperand(r, type, bits)) {
-    acc.KeepNameOnly();  // as CopyFrom(kPackedOrigin), whose number is replaced next
-    acc.type = type;
-    acc.nValue = bits;
-    e.cursor.pos = r.end;  // as below
-    array.elements.SetPacked(static_cast<int>(i), bits);
-    if (n.ownBrace) e.bClosedBrace = true;
+  if (PackedOperand(r, array.elements.PackedType(), bits)) {
+    StorePacked(n, acc, array, i, bits);
     return true;
   }
   EScriptValue right;
@@ -373,7 +387,7 @@ bool EExecutor::ArithmeticCondition(const ENode& n, bool& holds) {
     n.arithmetic = false;  // as in Expr
     return false;
   }
-  holds = v.type == SEVT_DOUBLE ? v.dValue != 0.0 : v.nValue != 0;  // ConditionHolds of a number
+  holds = IsNonZero(v);
   return true;
 }
 

@@ -59,8 +59,9 @@ class EExecutor {
   // general way does it; false to take the general way.
   // (dropped: it runs as a block's statement whose value is dropped.)
   bool DirectAssign(const ENode& n, EScriptValue& acc, bool dropped = false);
-  // DirectAssign's `$v op= number` on a variable that holds a number; false,
-  // having changed nothing, for anything else.
+  // DirectAssign's `$v op= number` on a variable that holds a number, and
+  // its append of a number to a packed list; false, having changed nothing,
+  // for anything else.
   bool NumberAssignHere(const ENode& n, EScriptValue& acc);
   // An assignment's value: a copy of the variable v, or (dropped) only the
   // name that the copy would leave it.
@@ -75,10 +76,34 @@ class EExecutor {
   // `$v += x` appending x to the array or the string (x a string) that v
   // holds; false, changing nothing, for anything else.
   bool Append(const ETailOp& t, EScriptValue& v);
+  // Append's `$list += number` of a bare number of a packed list's type,
+  // appended as its number alone (what EScriptValue::Add does with its copy);
+  // false, changing nothing, for anything else.
+  [[gnu::always_inline]] bool AppendPacked(const ETailOp& t, EScriptValue& v) {
+    int64_t bits;
+    if (t.op != OP_ADD_ASSIGN || !v.IsArray() || !PackedOperand(*t.right, v.elements.PackedType(), bits)) return false;
+    e.cursor.pos = t.right->end;
+    v.elements.AddPacked(bits);
+    return true;
+  }
   // A directAssign assignment to an element in range of an array, into acc,
   // as the general way stores it; false to take the general way. acc is a
   // new value, or (keptName) one that KeepNameOnly has emptied.
   bool ElementStore(const ENode& n, EScriptValue& acc, bool keptName = false);
+  // ElementStore's store of a bare number into a packed list (a number of
+  // its type, with no name or payload); false, having changed nothing, for
+  // anything else.
+  bool PackedStoreHere(const ENode& n, EScriptValue& acc);
+  // The store itself, of bits at i in range; acc as the general way leaves
+  // it, whatever its name (it is not stored).
+  void StorePacked(const ENode& n, EScriptValue& acc, EScriptValue& array, int64_t i, int64_t bits) {
+    acc.KeepNameOnly();  // as CopyFrom(kPackedOrigin), whose number is replaced next
+    acc.type = array.elements.PackedType();
+    acc.nValue = bits;
+    e.cursor.pos = n.tail[0].right->end;  // as ElementStore's general way
+    array.elements.SetPacked(static_cast<int>(i), bits);
+    if (n.ownBrace) e.bClosedBrace = true;
+  }
   // The bits of a right operand (a leaf, or arithmetic) that a packed list
   // of `type` (0: none) holds as its number alone: a number of that type,
   // whose value would carry no name and no payload; false for anything else.
@@ -182,10 +207,19 @@ class EExecutor {
         holds = (n.tail[0].compareMask & NumberOutcome(left, right)) != 0;
         return true;
       }
+    } else if (n.directTruth) {
+      ENumber v;
+      const EScriptValue* origin;
+      if (NumberAt(n, v, origin)) {
+        holds = IsNonZero(v);
+        return true;
+      }
     }
     return ArithmeticCondition(n, holds);
   }
   bool ArithmeticCondition(const ENode& n, bool& holds);
+  // ConditionHolds of a number.
+  static bool IsNonZero(const ENumber& v) { return v.type == SEVT_DOUBLE ? v.dValue != 0.0 : v.nValue != 0; }
   // General for a call compared with an operand, which decides the
   // comparison without making its value when both sides hold numbers
   // (true); otherwise cond is what General makes.

@@ -97,6 +97,9 @@ struct ENode {
   // their own (`$i < $n`, `$a[$j] > $a[$j + 1]`), the commonest condition:
   // decided where the two values are.
   bool directComparison = false;
+  // Arithmetic that is a variable alone, or its element (`$flags[$i]`): as a
+  // condition, decided where the number is.
+  bool directTruth = false;
   // A call compared with such an operand (`strlen($s) > 5`): decided where
   // the two values are when the call gives a number.
   bool callComparison = false;
