@@ -9,7 +9,7 @@ namespace zun {
 
 namespace {
 
-size_t HashOf(u16view key) { return std::hash<u16view>()(key); }
+uint32_t HashOf(u16view key) { return static_cast<uint32_t>(std::hash<u16view>()(key)); }
 
 }  // namespace
 
@@ -17,7 +17,7 @@ ENameIndex::ENameIndex(const EValueList& items) {
   for (int i = 0; i < items.GetSize(); ++i) Added(items, i);
 }
 
-const ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key, size_t hash) const {
+const ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key, uint32_t hash) const {
   if (slots.empty()) return nullptr;
   size_t mask = slots.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -27,7 +27,7 @@ const ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key,
   }
 }
 
-ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key, size_t hash) {
+ENameIndex::Slot* ENameIndex::Lookup(const EValueList& items, u16view key, uint32_t hash) {
   return const_cast<Slot*>(static_cast<const ENameIndex*>(this)->Lookup(items, key, hash));
 }
 
@@ -38,7 +38,7 @@ int ENameIndex::Find(const EValueList& items, u16view key) const {
 
 void ENameIndex::Added(const EValueList& items, int i) {
   const u16& name = items[i].name;
-  size_t hash = HashOf(name);
+  uint32_t hash = HashOf(name);
   if (Slot* s = Lookup(items, name, hash)) {
     ++s->count;
     if (i < s->first) s->first = i;
@@ -65,8 +65,8 @@ void ENameIndex::Removing(const EValueList& items, int i) {
   }
 }
 
-void ENameIndex::Insert(int32_t first, int32_t count, size_t hash) {
-  if ((nUsed + 1) * 2 > slots.size()) Grow();
+void ENameIndex::Insert(int32_t first, int32_t count, uint32_t hash) {
+  if ((nUsed + 1) * 4 > slots.size() * 3) Grow();
   size_t mask = slots.size() - 1;
   size_t i = hash & mask;
   while (slots[i].first != kEmpty) i = (i + 1) & mask;
@@ -79,9 +79,8 @@ void ENameIndex::Grow() {
   old.swap(slots);
   size_t live = 0;
   for (const Slot& s : old) live += s.first >= 0;
-  // At most half full after the growth, so that a table that fills up
-  // doubles (a quarter full: four times the slots, and the memory, that the
-  // names need on average).
+  // At most half full after the growth, and grown again at three quarters
+  // full: a table that fills up doubles, and probes stay short.
   size_t size = 16;
   while (size < (live + 1) * 2) size *= 2;
   slots.assign(size, Slot());

@@ -28,17 +28,19 @@ class ENameIndex {
   void Removing(const EValueList& items, int i);
 
  private:
+  // 12 bytes: the table is the larger part of a big associative array's
+  // memory after its elements and names.
   struct Slot {
     int32_t first = kEmpty;  // position of the first element with the name
     int32_t count = 0;       // elements that carry the name
-    size_t hash = 0;
+    uint32_t hash = 0;       // the name's hash, cut to 32 bits
   };
   static constexpr int32_t kEmpty = -1;
   static constexpr int32_t kRemoved = -2;
 
-  Slot* Lookup(const EValueList& items, u16view key, size_t hash);
-  const Slot* Lookup(const EValueList& items, u16view key, size_t hash) const;
-  void Insert(int32_t first, int32_t count, size_t hash);
+  Slot* Lookup(const EValueList& items, u16view key, uint32_t hash);
+  const Slot* Lookup(const EValueList& items, u16view key, uint32_t hash) const;
+  void Insert(int32_t first, int32_t count, uint32_t hash);
   void Grow();
 
   std::vector<Slot> slots;  // open addressing, a power of two in size
