@@ -139,7 +139,7 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
       --e.nNesting;
       return;
     case NK_DECLARE:
-      if (s.directDeclaration && Declaration(s, result)) return;
+      if (s.directDeclaration && Declaration(s, result, s.valueDropped)) return;
       [[fallthrough]];
     default: result = Expr(s); return;
   }
@@ -250,32 +250,45 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc, bool dropped) {
   return true;
 }
 
-bool EExecutor::Declaration(const ENode& n, EScriptValue& acc) {
+bool EExecutor::Declaration(const ENode& n, EScriptValue& acc, bool dropped) {
   if (e.breakPending) return false;
   // As General, Primary and Tail run it, into a new value: what acc then
   // takes is what Expr's value would give it.
   EScriptValue value;
   LValue lv;
+  bool stored = false;  // value has gone into the variable
   ++e.nNesting;
   e.cursor.pos = n.errorPos;
   e.Declared(n.name, n.slot, n.isArray, value, lv);
   if (!e.IsError()) {  // a second declaration of the name ends the statement there
     // Read after the declaration, which may be of a name the value reads.
+    // ApplyTailOp's `=` on the new variable's value, without its dispatch
+    // (it costs branches 2.6 % in instructions). That value has no name and
+    // no payload, so the right operand made into it is what the assignment
+    // would make of it.
     const ENode& r = *n.tail[0].right;
-    EScriptValue right;
-    if (!RightOperand(r, right)) {
+    if (!RightOperand(r, value)) {
       Tail(n, value, lv);
     } else {
-      // ApplyTailOp's `=` on a new variable's value, without its dispatch
-      // (it costs branches 2.6 % in instructions).
       e.cursor.pos = r.end;  // where the assignment's reports point
-      value.CopyFrom(right);
-      if (!e.StoreThrough(lv, value)) e.ReportError("left value expected");
-      else if (n.ownBrace) e.bClosedBrace = true;
+      if (!lv.object) {
+        e.ReportError("left value expected");
+      } else {
+        if (dropped) {
+          // The statement's value is emptied next but for its name: the
+          // variable takes the value itself, and acc its name alone.
+          if (!value.name.empty()) acc.name = value.name;
+          lv.object->value = std::move(value);
+          stored = true;
+        } else {
+          lv.object->value.CopyFrom(value);
+        }
+        if (n.ownBrace) e.bClosedBrace = true;
+      }
     }
   }
   --e.nNesting;
-  acc = std::move(value);
+  if (!stored) acc = std::move(value);
   return true;
 }
 

@@ -72,7 +72,8 @@ class EExecutor {
   // A directDeclaration, `var $x = operand`, into acc (a new value or one
   // that KeepNameOnly has emptied); false, having done nothing, to take the
   // general way.
-  bool Declaration(const ENode& n, EScriptValue& acc);
+  // (dropped: as DirectAssign's.)
+  bool Declaration(const ENode& n, EScriptValue& acc, bool dropped);
   // `$v += x` appending x to the array or the string (x a string) that v
   // holds; false, changing nothing, for anything else.
   bool Append(const ETailOp& t, EScriptValue& v);
