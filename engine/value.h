@@ -141,6 +141,7 @@ class EScriptValue {
   // NAME_COPY_IF_SET, like CopyFrom, without copying anything.
   EScriptValue& operator=(EScriptValue&& src) noexcept {
     if (NoPayloads(src)) CopyNumber(src);
+    else if (!strValue.HasBody() && !elements.HasBody()) MoveIntoBare(src);
     else MoveShared(std::move(src));
     return *this;
   }
@@ -257,6 +258,15 @@ class EScriptValue {
     std::memcpy(&nValue, &src.nValue, sizeof nValue);
   }
   void CopyShared(const EScriptValue& src);
+  // MoveShared into a value that holds no payload, so src is none of its
+  // elements: a result made by a built-in, a new value.
+  void MoveIntoBare(EScriptValue& src) {
+    type = src.type;
+    std::memcpy(&nValue, &src.nValue, sizeof nValue);
+    strValue.Swap(src.strValue);
+    elements.Swap(src.elements);
+    if (!src.name.empty()) name.Swap(src.name);
+  }
   // GetDouble of anything but a number: a text that starts with a digit.
   bool GetDoubleOfText(double& out) const;
   void MoveShared(EScriptValue&& src);

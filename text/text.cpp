@@ -142,15 +142,16 @@ char16_t ToLower(char16_t c) {
   return c;
 }
 
+// (ASCII, the commonest, without a call.)
 u16 ToUpper(u16view s) {
   u16 out(s);
-  for (auto& c : out) c = ToUpper(c);
+  for (auto& c : out) c = c < 0x80 ? (c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c) : ToUpper(c);
   return out;
 }
 
 u16 ToLower(u16view s) {
   u16 out(s);
-  for (auto& c : out) c = ToLower(c);
+  for (auto& c : out) c = c < 0x80 ? (c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c) : ToLower(c);
   return out;
 }
 
