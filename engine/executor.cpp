@@ -141,7 +141,11 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
     case NK_DECLARE:
       if (s.directDeclaration && Declaration(s, result, s.valueDropped)) return;
       [[fallthrough]];
-    default: result = Expr(s); return;
+    default:
+      // result, emptied by the block, is a new value unless it kept a name.
+      if (result.name.HasBody()) result = Expr(s);
+      else Into(s, result);
+      return;
   }
 }
 
@@ -551,7 +555,14 @@ bool EExecutor::CallComparison(const ENode& n, EScriptValue& cond, bool& holds) 
   ++e.nNesting;
   LValue lv;
   bool decided = false;
-  if (Primary(n, cond, lv)) {
+  // Primary's call (n is one), without its dispatch.
+  Call(n, cond);
+  bool more = !e.IsError();
+  if (more && e.bOffTrack) {
+    e.OperatorLoop(cond, lv, n.minLevel);
+    more = false;
+  }
+  if (more) {
     // Tail's one step, when the right operand is a number where it is and
     // nothing is pending that would end the expression after it.
     const ETailOp& t = n.tail[0];
