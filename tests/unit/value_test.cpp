@@ -86,6 +86,39 @@ TEST(Containers, ElementsByPositionAndName) {
   EXPECT_EQ(notArray.GetOrAddElementByName(u"x", created), nullptr);
 }
 
+// A large associative array finds each name's first element through its
+// index's growths, duplicates and renames, as a scan from the start would.
+TEST(Containers, NamesStayFoundInALargeArray) {
+  EScriptValue a = EScriptValue::Array();
+  constexpr int kNames = 5000;  // the index grows many times
+  bool created = false;
+  for (int i = 0; i < kNames; ++i) a.GetOrAddElementByName(u"k" + Int64ToString(i), created);
+  for (int i = 0; i < kNames; i += 7) {  // a second carrier of some names
+    EScriptValue dup = EScriptValue::Int(i);
+    a.AddElementByName(u"k" + Int64ToString(i), dup);
+  }
+  // Renames: the first carrier of k0, k7, ... takes a new name; the second
+  // carrier becomes the first. k1, k2, ... lose their only carrier.
+  for (int i = 0; i < kNames; ++i) {
+    if (i % 7 != 0 && i % 3 != 0) continue;
+    EScriptValue renamed = EScriptValue::Int(-i);
+    renamed.name = u"r" + Int64ToString(i);
+    a.SetElementAt(i, renamed);
+  }
+  auto scan = [&a](const u16& key) {
+    for (int j = 0; j < a.GetElementCount(); ++j)
+      if (a.GetElementAt(j)->name == key) return j;
+    return -1;
+  };
+  for (int i = 0; i < kNames; ++i) {
+    for (const u16& key : {u"k" + Int64ToString(i), u"r" + Int64ToString(i)})
+      ASSERT_EQ(a.FindElementIndexByName(key), scan(key)) << "name " << std::string(key.begin(), key.end());
+  }
+  EXPECT_EQ(a.FindElementIndexByName(u"k" + Int64ToString(kNames)), -1);
+  EXPECT_GT(a.FindElementIndexByName(u"k7"), kNames - 1);  // the duplicate, now the first
+  EXPECT_EQ(a.FindElementIndexByName(u"k3"), -1);          // renamed away
+}
+
 // Packing is unseen by scripts (the cases show that results stay as they
 // are); this holds that it happens, and only where it may.
 TEST(Containers, LongListsOfOneNumberTypePack) {
