@@ -637,18 +637,19 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   // The one argument where it is (a variable's value, a literal), or read
   // as the call would read it first.
   const ENode& a = *n.list[0];
-  EScriptValue read;
-  const EScriptValue* arg;
   if (a.leaf) {
-    arg = LeafValue(a);
-  } else {
-    Operand(a, read);
-    if (e.Derailed()) return Arguments(n, result, &read);
-    arg = &read;
+    const EScriptValue* arg = LeafValue(a);
+    if (!arg) return Arguments(n, result, nullptr);
+    e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
+    if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, nullptr);
+    return Called(n, result);
   }
-  if (!arg) return Arguments(n, result, nullptr);
-  e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
-  if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, a.leaf ? nullptr : &read);
+  EScriptValue read;
+  Operand(a, read);
+  if (e.Derailed()) return Arguments(n, result, &read);
+  const EScriptValue* arg = &read;
+  e.cursor.pos = n.errorPos;  // as above
+  if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, &read);
   Called(n, result);
 }
 
