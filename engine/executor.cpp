@@ -517,6 +517,36 @@ void EExecutor::If(const ENode& n, EScriptValue& result) { IfHere(n, result); }
 
 void EExecutor::Branch(const ENode& n, EScriptValue& result) { Statement(n, result); }
 
+// (Inline in Condition, its one caller.)
+[[gnu::always_inline]] inline bool EExecutor::CallComparison(const ENode& n, EScriptValue& cond, bool& holds) {
+  ++e.nNesting;
+  LValue lv;
+  bool decided = false;
+  // Primary's call (n is one), without its dispatch.
+  Call(n, cond);
+  bool more = !e.IsError();
+  if (more && e.bOffTrack) {
+    e.OperatorLoop(cond, lv, n.minLevel);
+    more = false;
+  }
+  if (more) {
+    // Tail's one step, when the right operand is a number where it is and
+    // nothing is pending that would end the expression after it.
+    const ETailOp& t = n.tail[0];
+    ENumber right;
+    const EScriptValue* origin;
+    if (cond.IsNumber() && !e.breakPending && NumberAt(*t.right, right, origin)) {
+      e.cursor.pos = t.right->end;
+      holds = (t.compareMask & NumberOutcome(cond, right)) != 0;
+      decided = true;
+    } else {
+      Tail(n, cond, lv);
+    }
+  }
+  --e.nNesting;
+  return decided;
+}
+
 bool EExecutor::Condition(const ENode& n, EScriptValue& result, bool& holds) {
   EScriptValue cond;
   bool decided = false;
@@ -549,35 +579,6 @@ bool EExecutor::Condition(const ENode& n, EScriptValue& result, bool& holds) {
   if (!n.hasElse) return;
   if (!holds) Branch(*n.c, result);
   else Skip(*n.c);
-}
-
-bool EExecutor::CallComparison(const ENode& n, EScriptValue& cond, bool& holds) {
-  ++e.nNesting;
-  LValue lv;
-  bool decided = false;
-  // Primary's call (n is one), without its dispatch.
-  Call(n, cond);
-  bool more = !e.IsError();
-  if (more && e.bOffTrack) {
-    e.OperatorLoop(cond, lv, n.minLevel);
-    more = false;
-  }
-  if (more) {
-    // Tail's one step, when the right operand is a number where it is and
-    // nothing is pending that would end the expression after it.
-    const ETailOp& t = n.tail[0];
-    ENumber right;
-    const EScriptValue* origin;
-    if (cond.IsNumber() && !e.breakPending && NumberAt(*t.right, right, origin)) {
-      e.cursor.pos = t.right->end;
-      holds = (t.compareMask & NumberOutcome(cond, right)) != 0;
-      decided = true;
-    } else {
-      Tail(n, cond, lv);
-    }
-  }
-  --e.nNesting;
-  return decided;
 }
 
 // OmitNextStatementOrScope for a statement read before.
