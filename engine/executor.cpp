@@ -81,16 +81,7 @@ void EExecutor::Into(const ENode& n, EScriptValue& acc) {
   EScriptObject* object = Lookup(n);
   if (!object) return false;
   EScriptValue& v = object->value;
-  if (v.IsNumber()) {
-    ENumber right;
-    if (!NumberOperand(*t.right, right)) return false;
-    ENumber x = ENumber::Of(v);
-    if (!NumberStep(t, x, right)) return false;
-    v.type = x.type;
-    v.nValue = x.nValue;
-  } else if (!AppendPacked(t, v)) {
-    return false;
-  }
+  if (v.IsNumber() ? !StepNumber(t, v) : !AppendPacked(t, v)) return false;
   StatementValue(acc, v, n.valueDropped);
   if (n.ownBrace) e.bClosedBrace = true;
   return true;
@@ -240,12 +231,7 @@ bool EExecutor::DirectAssign(const ENode& n, EScriptValue& acc, bool dropped) {
       v.CopyFrom(right);
     }
   } else if (v.IsNumber()) {  // the variable keeps its payloads and name
-    ENumber right;
-    if (!NumberOperand(*t.right, right)) return false;
-    ENumber x = ENumber::Of(v);
-    if (!NumberStep(t, x, right)) return false;  // an integer division by zero, which reports
-    v.type = x.type;
-    v.nValue = x.nValue;
+    if (!StepNumber(t, v)) return false;
   } else if (!Append(t, v)) {
     return false;
   }
@@ -275,7 +261,7 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc, bool dropped) {
       Tail(n, value, lv);
     } else {
       e.cursor.pos = r.end;  // where the assignment's reports point
-      if (!lv.object) {
+      if (!lv.object) {      // (else lv is the new variable itself)
         e.ReportError("left value expected");
       } else {
         if (dropped) {

@@ -63,6 +63,19 @@ class EExecutor {
   // its append of a number to a packed list; false, having changed nothing,
   // for anything else.
   bool NumberAssignHere(const ENode& n, EScriptValue& acc);
+  // `$v op= operand` on a variable v that holds a number, as the operator
+  // computes it (v keeps its payloads and name); false, changing nothing,
+  // where the operand holds no number or the operator would report (an
+  // integer division by zero).
+  [[gnu::always_inline]] bool StepNumber(const ETailOp& t, EScriptValue& v) {
+    ENumber right;
+    if (!NumberOperand(*t.right, right)) return false;
+    ENumber x = ENumber::Of(v);
+    if (!NumberStep(t, x, right)) return false;
+    v.type = x.type;
+    v.nValue = x.nValue;
+    return true;
+  }
   // An assignment's value: a copy of the variable v, or (dropped) only the
   // name that the copy would leave it.
   static void StatementValue(EScriptValue& acc, const EScriptValue& v, bool dropped) {
