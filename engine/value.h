@@ -259,13 +259,15 @@ class EScriptValue {
   }
   void CopyShared(const EScriptValue& src);
   // MoveShared into a value that holds no payload, so src is none of its
-  // elements: a result made by a built-in, a new value.
+  // elements (a result made by a built-in, a new value): src's parts are
+  // taken in place, and src is left as MoveShared leaves it.
   void MoveIntoBare(EScriptValue& src) {
     type = src.type;
     std::memcpy(&nValue, &src.nValue, sizeof nValue);
     strValue.Swap(src.strValue);
     elements.Swap(src.elements);
-    if (!src.name.empty()) name.Swap(src.name);
+    EText nm(std::move(src.name));
+    if (!nm.empty()) name.Swap(nm);
   }
   // GetDouble of anything but a number: a text that starts with a digit.
   bool GetDoubleOfText(double& out) const;
