@@ -195,14 +195,7 @@ bool EExecutor::Primary(const ENode& n, EScriptValue& acc, LValue& lv) {
     case NK_IF: If(n, acc); return false;
     case NK_REPEAT: Repeat(n, acc); return false;
     case NK_BREAK: e.breakPending = true; return false;
-    case NK_CALL:
-      Call(n, acc);
-      if (e.IsError()) return false;
-      if (e.bOffTrack) {
-        e.OperatorLoop(acc, lv, n.minLevel);
-        return false;
-      }
-      return true;
+    case NK_CALL: return CallPrimary(n, acc, lv);
   }
   return false;
 }
@@ -267,7 +260,7 @@ bool EExecutor::Declaration(const ENode& n, EScriptValue& acc, bool dropped) {
         if (dropped) {
           // The statement's value is emptied next but for its name: the
           // variable takes the value itself, and acc its name alone.
-          if (!value.name.empty()) acc.name = value.name;
+          StatementValue(acc, value, true);
           lv.object->value = std::move(value);
           stored = true;
         } else {
@@ -508,14 +501,7 @@ void EExecutor::Branch(const ENode& n, EScriptValue& result) { Statement(n, resu
   ++e.nNesting;
   LValue lv;
   bool decided = false;
-  // Primary's call (n is one), without its dispatch.
-  Call(n, cond);
-  bool more = !e.IsError();
-  if (more && e.bOffTrack) {
-    e.OperatorLoop(cond, lv, n.minLevel);
-    more = false;
-  }
-  if (more) {
+  if (CallPrimary(n, cond, lv)) {  // Primary's call, without its dispatch
     // Tail's one step, when the right operand is a number where it is and
     // nothing is pending that would end the expression after it.
     const ETailOp& t = n.tail[0];
@@ -609,11 +595,8 @@ void EExecutor::Repeat(const ENode& n, EScriptValue& result) {
 
 void EExecutor::CallOperand(const ENode& n, EScriptValue& out) {
   ++e.nNesting;
-  Call(n, out);
-  if (!e.IsError() && e.bOffTrack) {
-    LValue lv;
-    e.OperatorLoop(out, lv, n.minLevel);
-  }
+  LValue lv;
+  CallPrimary(n, out, lv);
   --e.nNesting;
 }
 
@@ -627,17 +610,13 @@ void EExecutor::Call(const ENode& n, EScriptValue& result) {
   if (a.leaf) {
     const EScriptValue* arg = LeafValue(a);
     if (!arg) return Arguments(n, result, nullptr);
-    e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
-    if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, nullptr);
-    return Called(n, result);
+    return Intrinsic(n, &arg, 1, result, nullptr);
   }
   EScriptValue read;
   Operand(a, read);
   if (e.Derailed()) return Arguments(n, result, &read);
   const EScriptValue* arg = &read;
-  e.cursor.pos = n.errorPos;  // as above
-  if (!n.intrinsic(&arg, 1, result)) return Arguments(n, result, &read);
-  Called(n, result);
+  Intrinsic(n, &arg, 1, result, &read);
 }
 
 void EExecutor::PlainArguments(const ENode& n, EScriptValue& result) {
@@ -653,9 +632,7 @@ void EExecutor::PlainArguments(const ENode& n, EScriptValue& result) {
     else args[i] = a.arithmetic && !e.breakPending && Computed(a, computed[i]) ? &computed[i] : nullptr;
     if (!args[i]) return Arguments(n, result, nullptr);
   }
-  e.cursor.pos = n.errorPos;
-  if (!n.intrinsic(args, count, result)) return Arguments(n, result, nullptr);
-  Called(n, result);
+  Intrinsic(n, args, count, result, nullptr);
 }
 
 void EExecutor::Arguments(const ENode& n, EScriptValue& result, EScriptValue* first) {
@@ -688,7 +665,7 @@ void EExecutor::Arguments(const ENode& n, EScriptValue& result, EScriptValue* fi
   }
   if (!derailed) e.cursor.pos = n.errorPos;  // after ')', where the call's reports point
   e.CallInto(n.name, n.builtin, frame.Args(), result);
-  if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
+  Called(n, result);
   e.bOffTrack = e.bOffTrack || derailed;
 }
 

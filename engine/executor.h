@@ -266,6 +266,23 @@ class EExecutor {
   void Arguments(const ENode& n, EScriptValue& result, EScriptValue* first);
   // An intrinsic call of leaves and arithmetic (ENode::intrinsic).
   void PlainArguments(const ENode& n, EScriptValue& result);
+  // The built-in's common case on the arguments read, or, where it declines
+  // them, the call's long way (`first` as Arguments takes it).
+  [[gnu::always_inline]] void Intrinsic(const ENode& n, const EScriptValue* const* args, int count,
+                                        EScriptValue& result, EScriptValue* first) {
+    e.cursor.pos = n.errorPos;  // where running out of memory, or a stop, in the built-in is reported
+    if (!n.intrinsic(args, count, result)) return Arguments(n, result, first);
+    Called(n, result);
+  }
+  // Primary's call: false when the expression ends with it (an error, or
+  // the run left the static path and the operator loop has finished it).
+  [[gnu::always_inline]] bool CallPrimary(const ENode& n, EScriptValue& acc, LValue& lv) {
+    Call(n, acc);
+    if (e.IsError()) return false;
+    if (!e.bOffTrack) return true;
+    e.OperatorLoop(acc, lv, n.minLevel);
+    return false;
+  }
   // The trace of a call whose built-in ran.
   void Called(const ENode& n, EScriptValue& result) {
     if (e.TraceShown()) e.Trace(u"Function:" + n.name + u" returned:" + result.GetInfo());
